@@ -1,0 +1,78 @@
+#include "app/default_device_change.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+#include <string>
+
+namespace tarnix {
+namespace {
+
+// A sound server holding a default per direction and a set of devices it knows.
+class FakeDefaults final : public DefaultSoundDevices {
+public:
+    bool open() override { return running; }
+    std::string currentDefault(SoundDirection direction) override { return defaults[direction]; }
+    bool setDefault(SoundDirection direction, const std::string& name) override
+    {
+        if (!devices.contains(name)) {
+            return false;
+        }
+        defaults[direction] = name;
+        return true;
+    }
+
+    bool running = true;
+    std::set<std::string> devices{"HDA Intel PCH, ALC892 Analog", "USB Audio Device, USB Audio"};
+    std::map<SoundDirection, std::string> defaults;
+};
+
+struct ChangeCase {
+    const char* what;
+    bool running;
+    SoundDirection direction;
+    std::string currentDefault;
+    std::string name;
+    int result;
+    std::string defaultAfter;
+};
+
+TEST(DefaultDeviceChange, MovesOnlyAUsbDefaultAndReportsEachFailure)
+{
+    const std::string pc = "HDA Intel PCH, ALC892 Analog";
+    const std::string usb = "USB Audio Device, USB Audio";
+    const auto play = SoundDirection::Playback;
+    const auto rec = SoundDirection::Record;
+    const ChangeCase cases[] = {
+        {"usb playback default moves", true, play, usb, pc, 0, pc},
+        {"usb record default moves", true, rec, usb, pc, 0, pc},
+        {"usb anywhere in the name", true, play, "Headset (USB)", pc, 0, pc},
+        {"other default stays", true, play, "Built-in Audio", pc, 0, "Built-in Audio"},
+        {"lower-case usb is not USB", true, play, "usb headset", pc, 0, "usb headset"},
+        {"no default stays none", true, rec, "", pc, 0, ""},
+        {"no name", true, play, usb, "", -10, usb},
+        {"no server", false, play, usb, pc, -20, usb},
+        {"unknown playback device", true, play, usb, "Gone", -30, usb},
+        {"unknown record device", true, rec, usb, "Gone", -40, usb},
+    };
+    for (const auto& c : cases) {
+        FakeDefaults server;
+        server.running = c.running;
+        server.defaults[c.direction] = c.currentDefault;
+        EXPECT_EQ(changeDefaultDevice(server, c.direction, c.name), c.result) << c.what;
+        EXPECT_EQ(server.defaults[c.direction], c.defaultAfter) << c.what;
+    }
+}
+
+TEST(DefaultDeviceChange, LeavesTheOtherDirectionAlone)
+{
+    FakeDefaults server;
+    server.defaults[SoundDirection::Playback] = "USB Audio Device, USB Audio";
+    server.defaults[SoundDirection::Record] = "USB Audio Device, USB Audio";
+    changeDefaultDevice(server, SoundDirection::Playback, "HDA Intel PCH, ALC892 Analog");
+    EXPECT_EQ(server.defaults[SoundDirection::Record], "USB Audio Device, USB Audio");
+}
+
+}  // namespace
+}  // namespace tarnix
