@@ -2,8 +2,7 @@
 
 namespace tarnix {
 
-int changeDefaultDevice(DefaultSoundDevices& devices, SoundDirection direction,
-                        const std::string& name)
+int changeDefaultDevice(DefaultSoundDevices& devices, SoundDirection direction, const std::string& name)
 {
     if (name.empty()) {
         return DefaultDeviceNoName;

@@ -18,7 +18,6 @@ enum DefaultDeviceResult : int {
 // default is a USB device ("USB" in its product name, as written): when the handset was plugged
 // in, the desktop may have made it the default, and the computer's own device belongs there.
 // Any other default is the user's choice and stays.
-int changeDefaultDevice(DefaultSoundDevices& devices, SoundDirection direction,
-                        const std::string& name);
+int changeDefaultDevice(DefaultSoundDevices& devices, SoundDirection direction, const std::string& name);
 
 }  // namespace tarnix

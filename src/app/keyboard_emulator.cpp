@@ -46,44 +46,44 @@ void KeyboardEmulator::EmulateKey(int code)
         return;
     }
     switch (code) {
-    case KeyStar:
-        pressShifted(VirtualKey::Digit0 + 8);
-        break;
-    case KeyHash:
-        pressShifted(VirtualKey::Digit0 + 3);
-        break;
-    case KeyNo:
-        press(VirtualKey::Escape);
-        break;
-    case KeyUp:
-        press(VirtualKey::Up);
-        break;
-    case KeyYes:
-        press(VirtualKey::Return);
-        break;
-    case KeyDown:
-        press(VirtualKey::Down);
-        break;
-    // A repeated hook event (the hook state was already known) presses the key of its own code.
-    case HookOn:
-        if (hookState_ == HookOnCradle) {
-            press(code);
-        } else {
-            hookState_ = HookOnCradle;
+        case KeyStar:
+            pressShifted(VirtualKey::Digit0 + 8);
+            break;
+        case KeyHash:
+            pressShifted(VirtualKey::Digit0 + 3);
+            break;
+        case KeyNo:
             press(VirtualKey::Escape);
-        }
-        break;
-    case HookOff:
-        if (hookState_ == HookLifted) {
-            press(code);
-        } else {
-            hookState_ = HookLifted;
+            break;
+        case KeyUp:
+            press(VirtualKey::Up);
+            break;
+        case KeyYes:
             press(VirtualKey::Return);
-        }
-        break;
-    default:
-        press(code);
-        break;
+            break;
+        case KeyDown:
+            press(VirtualKey::Down);
+            break;
+        // A repeated hook event (the hook state was already known) presses the key of its own code.
+        case HookOn:
+            if (hookState_ == HookOnCradle) {
+                press(code);
+            } else {
+                hookState_ = HookOnCradle;
+                press(VirtualKey::Escape);
+            }
+            break;
+        case HookOff:
+            if (hookState_ == HookLifted) {
+                press(code);
+            } else {
+                hookState_ = HookLifted;
+                press(VirtualKey::Return);
+            }
+            break;
+        default:
+            press(code);
+            break;
     }
 }
 

@@ -32,7 +32,10 @@ private:
 
 using Events = std::vector<std::string>;
 
-Events pressOf(const std::string& key) { return {"+" + key, "~10", "-" + key}; }
+Events pressOf(const std::string& key)
+{
+    return {"+" + key, "~10", "-" + key};
+}
 
 Events shifted(const std::string& key)
 {
@@ -52,10 +55,9 @@ struct KeyCase {
 TEST(KeyboardEmulator, EveryHandsetKeyPressesItsKey)
 {
     const KeyCase cases[] = {
-        {0, pressOf("0x30")},  {1, pressOf("0x31")},   {5, pressOf("0x35")},
-        {9, pressOf("0x39")},  {20, shifted("0x38")},  {21, shifted("0x33")},
-        {30, pressOf("0x1B")}, {40, pressOf("0x26")},  {50, pressOf("0x0D")},
-        {60, pressOf("0x28")}, {100, pressOf("0x64")}, {110, pressOf("0x6E")},
+        {0, pressOf("0x30")},  {1, pressOf("0x31")},  {5, pressOf("0x35")},   {9, pressOf("0x39")},
+        {20, shifted("0x38")}, {21, shifted("0x33")}, {30, pressOf("0x1B")},  {40, pressOf("0x26")},
+        {50, pressOf("0x0D")}, {60, pressOf("0x28")}, {100, pressOf("0x64")}, {110, pressOf("0x6E")},
     };
     for (const auto& c : cases) {
         RecordingInjector keys;
@@ -76,12 +78,11 @@ struct HookStep {
 TEST(KeyboardEmulator, HookChangesAcceptAndCancelAndRepeatsPressTheirOwnCode)
 {
     const HookStep steps[] = {
-        {80, pressOf("0x0D"), 0},  // lifted from an unknown state: Enter
-        {70, pressOf("0x1B"), 1},  // put down: Escape
-        {80, pressOf("0x0D"), 0},  // lifted again: Enter
-        {80, pressOf("0x50"), 0},  // lifted while known to be lifted
-        {70, pressOf("0x1B"), 1},
-        {70, pressOf("0x46"), 1},  // put down while known to be down
+        {80, pressOf("0x0D"), 0},                            // lifted from an unknown state: Enter
+        {70, pressOf("0x1B"), 1},                            // put down: Escape
+        {80, pressOf("0x0D"), 0},                            // lifted again: Enter
+        {80, pressOf("0x50"), 0},                            // lifted while known to be lifted
+        {70, pressOf("0x1B"), 1}, {70, pressOf("0x46"), 1},  // put down while known to be down
     };
     RecordingInjector keys;
     std::int32_t hook = -1;

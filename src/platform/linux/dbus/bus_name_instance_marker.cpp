@@ -37,8 +37,8 @@ InstanceClaim BusNameInstanceMarker::claim()
         bus.interface()->registerService(ServiceName, QDBusConnectionInterface::DontQueueService,
                                          QDBusConnectionInterface::DontAllowReplacement);
     if (!reply.isValid()) {
-        qCWarning(lcDbus, "cannot request %s: %s; marking the instance with a lock file",
-                  ServiceName, qPrintable(reply.error().message()));
+        qCWarning(lcDbus, "cannot request %s: %s; marking the instance with a lock file", ServiceName,
+                  qPrintable(reply.error().message()));
         return fallback_.claim();
     }
     if (reply.value() != QDBusConnectionInterface::ServiceRegistered) {

@@ -6,7 +6,7 @@ namespace tarnix {
 
 // The instance mark as a well-known name on the session bus. The bus takes the name back when
 // our connection closes, so a crashed instance leaves no stale mark. Without a session bus the
-// fallback marker decides.
+// fallback marker decides. Create and destroy it while the Qt application object exists.
 class BusNameInstanceMarker final : public InstanceMarker {
 public:
     static constexpr const char* ServiceName = "org.tarnix.VoxlanderWindow";

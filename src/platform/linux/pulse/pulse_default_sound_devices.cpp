@@ -79,8 +79,8 @@ struct PulseDefaultSoundDevices::Connection {
         if (!operation) {
             return false;
         }
-        const bool answered = runUntil(
-            [&] { return pa_operation_get_state(operation) != PA_OPERATION_RUNNING; });
+        const bool answered =
+            runUntil([&] { return pa_operation_get_state(operation) != PA_OPERATION_RUNNING; });
         const bool done = answered && pa_operation_get_state(operation) == PA_OPERATION_DONE;
         if (!answered) {
             pa_operation_cancel(operation);
@@ -125,13 +125,13 @@ bool PulseDefaultSoundDevices::open()
     Connection& c = *connection_;
     c.context = pa_context_new(pa_mainloop_get_api(c.loop), "Tarnix USB Phone Driver");
     // Never start a sound server of our own: with none running there is no default to move.
-    const bool connected =
-        c.context && pa_context_connect(c.context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) >= 0 &&
-        c.runUntil([&] {
-            const pa_context_state_t state = pa_context_get_state(c.context);
-            return state == PA_CONTEXT_READY || !PA_CONTEXT_IS_GOOD(state);
-        }) &&
-        c.ready();
+    const bool connected = c.context &&
+                           pa_context_connect(c.context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) >= 0 &&
+                           c.runUntil([&] {
+                               const pa_context_state_t state = pa_context_get_state(c.context);
+                               return state == PA_CONTEXT_READY || !PA_CONTEXT_IS_GOOD(state);
+                           }) &&
+                           c.ready();
     if (!connected) {
         connection_.reset();
         if (!noServerLogged_) {
@@ -147,15 +147,23 @@ std::string PulseDefaultSoundDevices::currentDefault(SoundDirection direction)
     if (!open()) {
         return {};
     }
-    std::string serverName;
-    auto onInfo = [](pa_context*, const pa_server_info* info, void* context) {
-        auto& [name, playback] = *static_cast<std::pair<std::string*, bool>*>(context);
-        const char* chosen = playback ? info->default_sink_name : info->default_source_name;
-        *name = chosen ? chosen : "";
+    struct Defaults {
+        std::string sink;
+        std::string source;
+    } defaults;
+    // A failed request calls back without the information.
+    auto onInfo = [](pa_context*, const pa_server_info* info, void* result) {
+        if (info) {
+            auto& d = *static_cast<Defaults*>(result);
+            d.sink = info->default_sink_name ? info->default_sink_name : "";
+            d.source = info->default_source_name ? info->default_source_name : "";
+        }
     };
-    std::pair<std::string*, bool> request{&serverName, direction == SoundDirection::Playback};
-    if (!connection_->finish(pa_context_get_server_info(connection_->context, onInfo, &request)) ||
-        serverName.empty()) {
+    if (!connection_->finish(pa_context_get_server_info(connection_->context, onInfo, &defaults))) {
+        return {};
+    }
+    const std::string& serverName = direction == SoundDirection::Playback ? defaults.sink : defaults.source;
+    if (serverName.empty()) {
         return {};
     }
     for (const Device& device : connection_->devices(direction)) {
@@ -186,10 +194,9 @@ bool PulseDefaultSoundDevices::setDefault(SoundDirection direction, const std::s
     auto onResult = [](pa_context*, int ok, void* result) { *static_cast<int*>(result) = ok; };
     pa_context* context = connection_->context;
     const char* serverName = target->serverName.c_str();
-    pa_operation* operation =
-        direction == SoundDirection::Playback
-            ? pa_context_set_default_sink(context, serverName, onResult, &success)
-            : pa_context_set_default_source(context, serverName, onResult, &success);
+    pa_operation* operation = direction == SoundDirection::Playback
+                                  ? pa_context_set_default_sink(context, serverName, onResult, &success)
+                                  : pa_context_set_default_source(context, serverName, onResult, &success);
     return connection_->finish(operation) && success != 0;
 }
 

@@ -48,8 +48,7 @@ InstanceClaim LockFileInstanceMarker::claim()
     // lock held on it would keep us from starting).
     const int fd = ::open(path_.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0) {
-        qCWarning(lcSession, "cannot open the instance lock %s: %s", path_.c_str(),
-                  std::strerror(errno));
+        qCWarning(lcSession, "cannot open the instance lock %s: %s", path_.c_str(), std::strerror(errno));
         return InstanceClaim::Unchecked;
     }
     struct stat info {};

@@ -26,20 +26,20 @@ KeySym keysymFor(int virtualKey)
         return XK_KP_0 + (virtualKey - Numpad0);
     }
     switch (virtualKey) {
-    case Return:
-        return XK_Return;
-    case Escape:
-        return XK_Escape;
-    case Up:
-        return XK_Up;
-    case Down:
-        return XK_Down;
-    case Decimal:
-        return XK_KP_Decimal;
-    case LeftShift:
-        return XK_Shift_L;
-    default:
-        return NoSymbol;
+        case Return:
+            return XK_Return;
+        case Escape:
+            return XK_Escape;
+        case Up:
+            return XK_Up;
+        case Down:
+            return XK_Down;
+        case Decimal:
+            return XK_KP_Decimal;
+        case LeftShift:
+            return XK_Shift_L;
+        default:
+            return NoSymbol;
     }
 }
 
@@ -51,10 +51,12 @@ bool needsNumLock(KeySym keysym)
 
 }  // namespace
 
-void XTestKeyInjector::CloseDisplay::operator()(_XDisplay* display) const { XCloseDisplay(display); }
+void XTestKeyInjector::CloseDisplay::operator()(_XDisplay* display) const
+{
+    XCloseDisplay(display);
+}
 
-XTestKeyInjector::XTestKeyInjector(const char* displayName)
-    : display_(XOpenDisplay(displayName))
+XTestKeyInjector::XTestKeyInjector(const char* displayName) : display_(XOpenDisplay(displayName))
 {
     if (!display_) {
         qCInfo(lcX11, "no X display: handset keys will not be typed into windows");
@@ -80,9 +82,15 @@ XTestKeyInjector::~XTestKeyInjector()
     }
 }
 
-void XTestKeyInjector::keyDown(int virtualKey) { send(virtualKey, true); }
+void XTestKeyInjector::keyDown(int virtualKey)
+{
+    send(virtualKey, true);
+}
 
-void XTestKeyInjector::keyUp(int virtualKey) { send(virtualKey, false); }
+void XTestKeyInjector::keyUp(int virtualKey)
+{
+    send(virtualKey, false);
+}
 
 // The server holds the next event back instead of our thread sleeping, so the caller (the UI
 // thread) never waits for a key to be released.

@@ -29,8 +29,8 @@ protected:
         env_.remove("DISPLAY");
         env_.remove("DBUS_SESSION_BUS_ADDRESS");
         if (GetParam() == Session::WithBus) {
-            bus_ = std::make_unique<ChildProcess>(
-                "dbus-daemon", QStringList{"--session", "--nofork", "--print-address=1"});
+            bus_ = std::make_unique<ChildProcess>("dbus-daemon",
+                                                  QStringList{"--session", "--nofork", "--print-address=1"});
             busAddress_ = QString::fromStdString(bus_->readLine());
             ASSERT_FALSE(busAddress_.isEmpty()) << "dbus-daemon did not start";
             env_.insert("DBUS_SESSION_BUS_ADDRESS", busAddress_);
@@ -103,8 +103,7 @@ TEST_P(InstanceMarkerTest, CrashedCopyLeavesNoStaleMark)
 }
 
 INSTANTIATE_TEST_SUITE_P(Sessions, InstanceMarkerTest,
-                         ::testing::Values(Session::WithBus, Session::WithoutBus),
-                         [](const auto& info) {
+                         ::testing::Values(Session::WithBus, Session::WithoutBus), [](const auto& info) {
                              return info.param == Session::WithBus ? "WithBus" : "WithoutBus";
                          });
 

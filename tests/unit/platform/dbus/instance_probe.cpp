@@ -15,15 +15,15 @@ int main(int argc, char* argv[])
     tarnix::LockFileInstanceMarker lockFile(tarnix::LockFileInstanceMarker::defaultPath());
     tarnix::BusNameInstanceMarker marker(lockFile);
     switch (marker.claim()) {
-    case tarnix::InstanceClaim::AnotherRuns:
-        std::puts("another");
-        return 0;
-    case tarnix::InstanceClaim::Claimed:
-        std::puts("claimed");
-        break;
-    case tarnix::InstanceClaim::Unchecked:
-        std::puts("unchecked");
-        break;
+        case tarnix::InstanceClaim::AnotherRuns:
+            std::puts("another");
+            return 0;
+        case tarnix::InstanceClaim::Claimed:
+            std::puts("claimed");
+            break;
+        case tarnix::InstanceClaim::Unchecked:
+            std::puts("unchecked");
+            break;
     }
     std::fflush(stdout);
     char byte;

@@ -71,10 +71,7 @@ load-module module-native-protocol-unix socket=%1 auth-anonymous=1
 
     void TearDown() override { ::unsetenv("PULSE_SERVER"); }
 
-    static void pointClientsAt(const std::string& server)
-    {
-        ::setenv("PULSE_SERVER", server.c_str(), 1);
-    }
+    static void pointClientsAt(const std::string& server) { ::setenv("PULSE_SERVER", server.c_str(), 1); }
 
     QTemporaryDir home_;
     std::unique_ptr<ChildProcess> server_;
@@ -125,8 +122,7 @@ TEST_F(PulseDefaultSoundDevicesTest, ServerThatWentAwayIsNoServer)
     PulseDefaultSoundDevices devices;
     ASSERT_TRUE(devices.open());
     server_->crash();
-    EXPECT_EQ(changeDefaultDevice(devices, SoundDirection::Playback, PcOut),
-              DefaultDeviceNoServer);
+    EXPECT_EQ(changeDefaultDevice(devices, SoundDirection::Playback, PcOut), DefaultDeviceNoServer);
     EXPECT_EQ(devices.currentDefault(SoundDirection::Playback), "");
 }
 

@@ -64,8 +64,7 @@ TEST(LockFilePath, LivesInTheRuntimeDirectoryOrAPerUserFileInTmp)
     const std::string restore = saved ? saved : "";
 
     ::setenv("XDG_RUNTIME_DIR", "/run/user/1234", 1);
-    EXPECT_EQ(LockFileInstanceMarker::defaultPath(),
-              "/run/user/1234/org.tarnix.VoxlanderWindow.lock");
+    EXPECT_EQ(LockFileInstanceMarker::defaultPath(), "/run/user/1234/org.tarnix.VoxlanderWindow.lock");
     ::unsetenv("XDG_RUNTIME_DIR");
     EXPECT_EQ(LockFileInstanceMarker::defaultPath(),
               "/tmp/org.tarnix.VoxlanderWindow-" + std::to_string(::getuid()) + ".lock");

@@ -31,9 +31,15 @@ ChildProcess::~ChildProcess()
     }
 }
 
-bool ChildProcess::started() const { return started_; }
+bool ChildProcess::started() const
+{
+    return started_;
+}
 
-bool ChildProcess::running() const { return process_->state() == QProcess::Running; }
+bool ChildProcess::running() const
+{
+    return process_->state() == QProcess::Running;
+}
 
 std::string ChildProcess::readLine(int timeoutMs)
 {
@@ -55,9 +61,15 @@ int ChildProcess::exitCode() const
     return process_->exitStatus() == QProcess::NormalExit ? process_->exitCode() : -1;
 }
 
-qint64 ChildProcess::pid() const { return process_->processId(); }
+qint64 ChildProcess::pid() const
+{
+    return process_->processId();
+}
 
-void ChildProcess::closeInput() { process_->closeWriteChannel(); }
+void ChildProcess::closeInput()
+{
+    process_->closeWriteChannel();
+}
 
 void ChildProcess::crash()
 {

@@ -34,15 +34,13 @@ protected:
     void SetUp() override
     {
         server_ = std::make_unique<ChildProcess>(
-            "Xvfb", QStringList{"-displayfd", "1", "-nolisten", "tcp", "-screen", "0",
-                                "320x240x24"});
+            "Xvfb", QStringList{"-displayfd", "1", "-nolisten", "tcp", "-screen", "0", "320x240x24"});
         const std::string number = server_->readLine();
         ASSERT_FALSE(number.empty()) << "Xvfb did not start";
         displayName_ = ":" + number;
         display_ = XOpenDisplay(displayName_.c_str());
         ASSERT_NE(display_, nullptr);
-        window_ = XCreateSimpleWindow(display_, DefaultRootWindow(display_), 0, 0, 100, 100, 0, 0,
-                                      0);
+        window_ = XCreateSimpleWindow(display_, DefaultRootWindow(display_), 0, 0, 100, 100, 0, 0, 0);
         XSelectInput(display_, window_, KeyPressMask | KeyReleaseMask);
         XMapWindow(display_, window_);
         XSync(display_, False);
@@ -133,14 +131,29 @@ TEST_F(XTestKeyInjectorTest, FocusedWindowReceivesTheKeysOfEveryHandsetKey)
     KeyboardEmulator emulator(keys, hook);
 
     const TypedCase cases[] = {
-        {0, {"0"}},      {1, {"1"}},        {2, {"2"}},
-        {3, {"3"}},      {4, {"4"}},        {5, {"5"}},
-        {6, {"6"}},      {7, {"7"}},        {8, {"8"}},
-        {9, {"9"}},      {20, {"Shift_L", "asterisk"}}, {21, {"Shift_L", "numbersign"}},
-        {30, {"Escape"}}, {40, {"Up"}},     {50, {"Return"}},
-        {60, {"Down"}},  {80, {"Return"}},  {70, {"Escape"}},
-        {70, {"f"}},     {80, {"Return"}},  {80, {"p"}},
-        {100, {"KP_4"}}, {110, {"KP_Decimal"}},
+        {0, {"0"}},
+        {1, {"1"}},
+        {2, {"2"}},
+        {3, {"3"}},
+        {4, {"4"}},
+        {5, {"5"}},
+        {6, {"6"}},
+        {7, {"7"}},
+        {8, {"8"}},
+        {9, {"9"}},
+        {20, {"Shift_L", "asterisk"}},
+        {21, {"Shift_L", "numbersign"}},
+        {30, {"Escape"}},
+        {40, {"Up"}},
+        {50, {"Return"}},
+        {60, {"Down"}},
+        {80, {"Return"}},
+        {70, {"Escape"}},
+        {70, {"f"}},
+        {80, {"Return"}},
+        {80, {"p"}},
+        {100, {"KP_4"}},
+        {110, {"KP_Decimal"}},
     };
     for (const auto& c : cases) {
         emulator.EmulateKey(c.code);
