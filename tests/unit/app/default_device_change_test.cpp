@@ -65,14 +65,5 @@ TEST(DefaultDeviceChange, MovesOnlyAUsbDefaultAndReportsEachFailure)
     }
 }
 
-TEST(DefaultDeviceChange, LeavesTheOtherDirectionAlone)
-{
-    FakeDefaults server;
-    server.defaults[SoundDirection::Playback] = "USB Audio Device, USB Audio";
-    server.defaults[SoundDirection::Record] = "USB Audio Device, USB Audio";
-    changeDefaultDevice(server, SoundDirection::Playback, "HDA Intel PCH, ALC892 Analog");
-    EXPECT_EQ(server.defaults[SoundDirection::Record], "USB Audio Device, USB Audio");
-}
-
 }  // namespace
 }  // namespace tarnix

@@ -120,6 +120,9 @@ void XTestKeyInjector::send(int virtualKey, bool down)
     }
     const KeySym keysym = keysymFor(virtualKey);
     const KeyCode keycode = keysym == NoSymbol ? 0 : XKeysymToKeycode(display_.get(), keysym);
+    // A pause belongs to the event it precedes, even one that cannot be typed.
+    const unsigned long delayMs = pendingDelayMs_;
+    pendingDelayMs_ = 0;
     if (keycode == 0) {
         qCWarning(lcX11, "no key on this keyboard for virtual key 0x%02X", virtualKey);
         return;
@@ -130,8 +133,7 @@ void XTestKeyInjector::send(int virtualKey, bool down)
         lockNumLock(true);
         restoreNumLock_ = true;
     }
-    XTestFakeKeyEvent(display_.get(), keycode, down ? True : False, pendingDelayMs_);
-    pendingDelayMs_ = 0;
+    XTestFakeKeyEvent(display_.get(), keycode, down ? True : False, delayMs);
     if (keypad && !down && restoreNumLock_) {
         lockNumLock(false);
         restoreNumLock_ = false;

@@ -1,5 +1,6 @@
 #include "platform/linux/x11/xtest_key_injector.h"
 
+#include "app/key_injector.h"
 #include "app/keyboard_emulator.h"
 #include "child_process.h"
 
@@ -175,6 +176,27 @@ TEST_F(XTestKeyInjectorTest, NumLockTheUserLockedStaysLocked)
     emulator.EmulateKey(100);
     EXPECT_EQ(receivedPresses(1, 0), std::vector<std::string>{"KP_4"});
     EXPECT_TRUE(numLockLocked());
+}
+
+TEST_F(XTestKeyInjectorTest, KeyWithoutKeysymIsSkippedWithItsPause)
+{
+    XTestKeyInjector keys(displayName_.c_str());
+    keys.keyDown(VirtualKey::Digit0 + 2);
+    keys.keyUp(VirtualKey::Digit0 + 2);
+    keys.keyDown(0xFF);
+    keys.pause(300);
+    keys.keyUp(0xFF);
+    keys.keyDown(VirtualKey::Digit0 + 1);
+    keys.keyUp(VirtualKey::Digit0 + 1);
+
+    const auto first = nextKeyEvent();
+    ASSERT_TRUE(first && first->keysym == "2");
+    std::optional<KeyEvent> next;
+    do {
+        next = nextKeyEvent();
+    } while (next && next->keysym != "1");
+    ASSERT_TRUE(next);
+    EXPECT_LT(next->time - first->time, 150u) << "the skipped key's pause held the next key back";
 }
 
 TEST(XTestKeyInjectorWithoutDisplay, PressesNothingAndDoesNotFail)
