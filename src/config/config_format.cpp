@@ -45,6 +45,8 @@ private:
 std::string formatConfig(const Settings& s)
 {
     std::string out;
+    // Room for the settings and a typical record each, so a long list is not copied while it grows.
+    out.reserve(2048 + s.records.size() * 384);
     PieceWriter w(out);
     w << "<?xml version='1.0' encoding='utf-8'?>\n<Config>";
     w.line(1) << "<General>";
