@@ -15,7 +15,10 @@ ConfigFile::ConfigFile(Settings& settings, LocaleTable& locale, ProgramEnvironme
 {
 }
 
-std::string ConfigFile::path() const { return environment_.programFolder() + kFileName; }
+std::string ConfigFile::path() const
+{
+    return environment_.programFolder() + kFileName;
+}
 
 bool ConfigFile::LoadSettings()
 {
@@ -33,6 +36,7 @@ bool ConfigFile::LoadSettings()
     }
     const bool empty = stream->size() == 0;
     stream.reset();
+    qCDebug(lcConfig) << "read" << file.c_str() << "with" << settings_.records.size() << "records";
     if (!complete && !empty) {
         const std::string copy = keepCopy(file);
         if (copy.empty()) {

@@ -1,6 +1,5 @@
 #include "config/config_format.h"
 
-
 #include "config/text_utils.h"
 
 namespace tarnix {
@@ -83,7 +82,8 @@ std::string formatConfig(const Settings& s)
         w.line(2) << "</Record>";
     }
     w.line(1) << "</Records>";
-    w.line(1) << "<Tone Skype='" << s.skypeTone << "' QQ='" << s.qqTone << "' Volume='" << s.ringVolume << "'/>";
+    w.line(1) << "<Tone Skype='" << s.skypeTone << "' QQ='" << s.qqTone << "' Volume='" << s.ringVolume
+              << "'/>";
     w.line(0) << "</Config>";
     return out;
 }

@@ -16,6 +16,7 @@ bool LocaleTable::LoadLocale(const std::string& programFolder)
         return false;
     }
     load(*stream);
+    qCDebug(lcConfig) << "loaded" << items_.size() << "texts from" << (programFolder + kFileName).c_str();
     return true;
 }
 
@@ -41,9 +42,12 @@ const LocaleItem* LocaleTable::FindLocaleItem(std::int32_t id) const
 const std::u16string& LocaleTable::ItemText(const LocaleItem& item) const
 {
     switch (language_) {
-    case 1: return item.simpleChinese;
-    case 2: return item.traditionalChinese;
-    default: return item.english;
+        case 1:
+            return item.simpleChinese;
+        case 2:
+            return item.traditionalChinese;
+        default:
+            return item.english;
     }
 }
 

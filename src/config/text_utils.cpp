@@ -8,8 +8,14 @@ namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
-bool isHighSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool isLowSurrogate(char32_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+bool isHighSurrogate(char32_t c)
+{
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+bool isLowSurrogate(char32_t c)
+{
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
 
 void appendUtf16(std::u16string& out, char32_t c)
 {
@@ -106,19 +112,29 @@ std::u16string toWide(std::string_view bytes)
     return out;
 }
 
-std::u16string toWide(const Utf8String& text) { return toWide(text.view()); }
+std::u16string toWide(const Utf8String& text)
+{
+    return toWide(text.view());
+}
 
 Utf8String xmlEscape(const Utf8String& text)
 {
     std::size_t escapedLength = 0;
     for (const char c : text.view()) {
         switch (c) {
-        case '&': escapedLength += 5; break;
-        case '<':
-        case '>': escapedLength += 4; break;
-        case '"':
-        case '\'': escapedLength += 6; break;
-        default: escapedLength += 1;
+            case '&':
+                escapedLength += 5;
+                break;
+            case '<':
+            case '>':
+                escapedLength += 4;
+                break;
+            case '"':
+            case '\'':
+                escapedLength += 6;
+                break;
+            default:
+                escapedLength += 1;
         }
     }
     if (escapedLength == text.view().size()) return text;
@@ -127,12 +143,23 @@ Utf8String xmlEscape(const Utf8String& text)
     out.reserve(escapedLength);
     for (const char c : text.view()) {
         switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        case '\'': out += "&apos;"; break;
-        default: out.push_back(c);
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            case '\'':
+                out += "&apos;";
+                break;
+            default:
+                out.push_back(c);
         }
     }
     return Utf8String(out);

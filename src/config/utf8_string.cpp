@@ -11,7 +11,10 @@ namespace tarnix {
 
 namespace {
 
-int sign(int v) noexcept { return (v > 0) - (v < 0); }
+int sign(int v) noexcept
+{
+    return (v > 0) - (v < 0);
+}
 
 }  // namespace
 
@@ -51,7 +54,10 @@ Utf8String::Utf8String(const char* bytes, int length) : block_(emptyBlock())
 
 Utf8String::Utf8String(std::string_view bytes) : Utf8String(bytes.data(), static_cast<int>(bytes.size())) {}
 
-Utf8String::Utf8String(const Utf8String& other) noexcept : block_(other.block_) { retain(); }
+Utf8String::Utf8String(const Utf8String& other) noexcept : block_(other.block_)
+{
+    retain();
+}
 
 Utf8String::Utf8String(Utf8String&& other) noexcept : block_(std::exchange(other.block_, emptyBlock())) {}
 
@@ -73,7 +79,10 @@ Utf8String& Utf8String::operator=(Utf8String&& other) noexcept
     return *this;
 }
 
-Utf8String::~Utf8String() { release(); }
+Utf8String::~Utf8String()
+{
+    release();
+}
 
 void Utf8String::retain() const noexcept
 {
@@ -91,7 +100,10 @@ void Utf8String::release() noexcept
     block_ = emptyBlock();
 }
 
-void Utf8String::clear() noexcept { release(); }
+void Utf8String::clear() noexcept
+{
+    release();
+}
 
 int Utf8String::compare(const char* text) const noexcept
 {
@@ -112,7 +124,10 @@ int Utf8String::compareNoCase(const char* text) const noexcept
     }
 }
 
-std::int32_t Utf8String::toInteger() const noexcept { return leadingInteger(c_str()); }
+std::int32_t Utf8String::toInteger() const noexcept
+{
+    return leadingInteger(c_str());
+}
 
 bool operator==(const Utf8String& a, const Utf8String& b) noexcept
 {

@@ -7,10 +7,22 @@ namespace tarnix {
 
 namespace {
 
-bool isWhitespace(int c) { return c == '\t' || c == '\n' || c == '\r' || c == ' '; }
-bool isLetter(int c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-bool isNameStart(int c) { return isLetter(c) || c == '_' || c == ':'; }
-bool isNameByte(int c) { return isNameStart(c) || (c >= '0' && c <= '9') || c == '-'; }
+bool isWhitespace(int c)
+{
+    return c == '\t' || c == '\n' || c == '\r' || c == ' ';
+}
+bool isLetter(int c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+bool isNameStart(int c)
+{
+    return isLetter(c) || c == '_' || c == ':';
+}
+bool isNameByte(int c)
+{
+    return isNameStart(c) || (c >= '0' && c <= '9') || c == '-';
+}
 
 int digitValue(int c, int base)
 {
@@ -37,7 +49,8 @@ char32_t characterReference(std::string_view ref)
     for (int d; p < ref.size() && (d = digitValue(static_cast<unsigned char>(ref[p]), base)) >= 0; ++p) {
         value = std::min(value * base + d, kBeyond);
     }
-    if (negative || value == 0 || value >= kBeyond || (value >= 0xD800 && value <= 0xDFFF)) throw SAXException();
+    if (negative || value == 0 || value >= kBeyond || (value >= 0xD800 && value <= 0xDFFF))
+        throw SAXException();
     return static_cast<char32_t>(value);
 }
 

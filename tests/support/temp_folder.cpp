@@ -34,6 +34,9 @@ std::string TempFolder::read(std::string_view name) const
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-bool TempFolder::exists(std::string_view name) const { return std::filesystem::exists(file(name)); }
+bool TempFolder::exists(std::string_view name) const
+{
+    return std::filesystem::exists(file(name));
+}
 
 }  // namespace tarnix::test

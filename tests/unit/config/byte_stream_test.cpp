@@ -61,7 +61,9 @@ TEST_P(ByteStreamKinds, SeeksFromEachOrigin)
 }
 
 INSTANTIATE_TEST_SUITE_P(FileAndMemory, ByteStreamKinds, testing::Values(true, false),
-                         [](const testing::TestParamInfo<bool>& info) { return info.param ? "File" : "Memory"; });
+                         [](const testing::TestParamInfo<bool>& info) {
+                             return info.param ? "File" : "Memory";
+                         });
 
 TEST(MemoryStream, ClampsThePositionToTheBlock)
 {

@@ -226,8 +226,9 @@ TEST_F(ConfigFileTest, EmptyConfigLeavesDefaultsAndSavesTheWholeSchema)
 
 TEST_F(ConfigFileTest, ListedElementsWithoutAttributesGiveZeroExceptToneVolume)
 {
-    ASSERT_TRUE(load("<Config><Tone Skype='3'/><VoiceOnline value='1'/><VoiceBegin txt='hi'/>"
-                     "<Voice/><GreetingFile/><Language value='x'/></Config>"));
+    ASSERT_TRUE(
+        load("<Config><Tone Skype='3'/><VoiceOnline value='1'/><VoiceBegin txt='hi'/>"
+             "<Voice/><GreetingFile/><Language value='x'/></Config>"));
     EXPECT_EQ(settings.skypeTone, 3);
     EXPECT_EQ(settings.qqTone, 0);
     EXPECT_EQ(settings.ringVolume, 50);
@@ -243,8 +244,9 @@ TEST_F(ConfigFileTest, ListedElementsWithoutAttributesGiveZeroExceptToneVolume)
 
 TEST_F(ConfigFileTest, ElementsActWhateverTheirNestingAndFirstAttributeWins)
 {
-    ASSERT_TRUE(load("<Config><Records><Deep><VoiceMaxTime value='42' value='7'/></Deep></Records>"
-                     "<voicemaxtime value='9'/><Language value=' +1z'/></Config>"));
+    ASSERT_TRUE(
+        load("<Config><Records><Deep><VoiceMaxTime value='42' value='7'/></Deep></Records>"
+             "<voicemaxtime value='9'/><Language value=' +1z'/></Config>"));
     EXPECT_EQ(settings.voiceMaxTime, 42);
     EXPECT_EQ(settings.language, 1);
     EXPECT_EQ(locale.language(), 1);
@@ -253,11 +255,12 @@ TEST_F(ConfigFileTest, ElementsActWhateverTheirNestingAndFirstAttributeWins)
 TEST_F(ConfigFileTest, RecordsAppendInFileOrderWithTheirNewFlags)
 {
     settings.records.push_back(MessageRecord{});  // one made by the answering machine earlier
-    ASSERT_TRUE(load("<Config><Records>"
-                     "<Record><FileName value='a.mp3'/></Record>"
-                     "<Record newFlag='0'><FileName value='a.mp3'/></Record>"
-                     "<Record newFlag='7'/>"
-                     "</Records></Config>"));
+    ASSERT_TRUE(
+        load("<Config><Records>"
+             "<Record><FileName value='a.mp3'/></Record>"
+             "<Record newFlag='0'><FileName value='a.mp3'/></Record>"
+             "<Record newFlag='7'/>"
+             "</Records></Config>"));
     ASSERT_EQ(settings.records.size(), 4u);
     EXPECT_EQ(settings.records[0].index, -1);
     const std::vector<bool> newFlags = {true, true, false, true};
@@ -268,8 +271,9 @@ TEST_F(ConfigFileTest, RecordsAppendInFileOrderWithTheirNewFlags)
     EXPECT_STREQ(settings.records[2].fileName.c_str(), "a.mp3");
     EXPECT_TRUE(settings.records[3].fileName.isEmpty());
     ASSERT_TRUE(config.SaveSettings());
-    EXPECT_NE(folder.read("config.xml").find("<Record newFlag='1'>\n\t\t\t<UserName value=''/>\n"
-                                             "\t\t\t<NickName value=''/>\n\t\t\t<FileName value=''/>"),
+    EXPECT_NE(folder.read("config.xml")
+                  .find("<Record newFlag='1'>\n\t\t\t<UserName value=''/>\n"
+                        "\t\t\t<NickName value=''/>\n\t\t\t<FileName value=''/>"),
               std::string::npos);
 }
 

@@ -109,7 +109,8 @@ TEST(LocaleTable, ShippedFileHasEveryTextInEveryLanguage)
 {
     LocaleTable table;
     ASSERT_TRUE(table.LoadLocale(TARNIX_RESOURCES_DIR "/"));
-    for (const std::int32_t id : {103, 150, 2001, 65539, 65540, 65542, 65543, 65544, 65545, 65546, 65547, 65548}) {
+    for (const std::int32_t id :
+         {103, 150, 2001, 65539, 65540, 65542, 65543, 65544, 65545, 65546, 65547, 65548}) {
         const LocaleItem* item = table.FindLocaleItem(id);
         ASSERT_NE(item, nullptr) << id;
         EXPECT_FALSE(item->english.empty()) << id;

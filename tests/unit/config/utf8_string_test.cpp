@@ -70,10 +70,9 @@ TEST(Utf8String, EqualityAndComparisons)
         int compareNoCase;
     };
     const std::vector<Case> cases = {
-        {"abc", "abc", 0, 0},     {"abc", "abd", -1, -1}, {"abd", "abc", 1, 1},
-        {"ab", "abc", -1, -1},    {"abc", "ab", 1, 1},    {"ABC", "abc", -1, 0},
-        {"Zeta", "alpha", -1, 1}, {"\xC3\xA9", "z", 1, 1}, {"", "", 0, 0},
-        {"abc", nullptr, -1, -1}, {"", nullptr, -1, -1},
+        {"abc", "abc", 0, 0}, {"abc", "abd", -1, -1},   {"abd", "abc", 1, 1},     {"ab", "abc", -1, -1},
+        {"abc", "ab", 1, 1},  {"ABC", "abc", -1, 0},    {"Zeta", "alpha", -1, 1}, {"\xC3\xA9", "z", 1, 1},
+        {"", "", 0, 0},       {"abc", nullptr, -1, -1}, {"", nullptr, -1, -1},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(Utf8String(c.mine).compare(c.other), c.compare) << c.mine;
@@ -96,10 +95,18 @@ TEST(Utf8String, ConcatenationBuildsANewBlock)
 TEST(Utf8String, IntegersReadAsAtolDoesWithoutOverflow)
 {
     const std::vector<std::pair<const char*, std::int32_t>> cases = {
-        {"42", 42},          {"  -17x", -17},        {"+8", 8},           {"\t\n 5", 5},
-        {"abc", 0},          {"", 0},                {"- 3", 0},          {"12 34", 12},
-        {"2147483647", 2147483647}, {"99999999999999999999", 2147483647},
-        {"-2147483648", -2147483647 - 1}, {"-99999999999999999999", -2147483647 - 1},
+        {"42", 42},
+        {"  -17x", -17},
+        {"+8", 8},
+        {"\t\n 5", 5},
+        {"abc", 0},
+        {"", 0},
+        {"- 3", 0},
+        {"12 34", 12},
+        {"2147483647", 2147483647},
+        {"99999999999999999999", 2147483647},
+        {"-2147483648", -2147483647 - 1},
+        {"-99999999999999999999", -2147483647 - 1},
     };
     for (const auto& [text, value] : cases) {
         EXPECT_EQ(Utf8String(text).toInteger(), value) << text;
@@ -128,20 +135,22 @@ TEST(TextConversion, ToWideStopsAtTheFirstNul)
 TEST(TextConversion, MalformedInputBecomesReplacementCharacters)
 {
     const std::vector<std::pair<std::string, std::u16string>> utf8 = {
-        {"a\x80z", u"a\uFFFDz"},             // stray continuation byte
-        {"\xC0\xAF", u"\uFFFD\uFFFD"},       // overlong lead
-        {"\xE0\x80\xAF", u"\uFFFD"},         // overlong three-byte form
-        {"\xED\xA0\x80", u"\uFFFD"},         // encoded surrogate
-        {"\xF4\x90\x80\x80", u"\uFFFD"},     // above U+10FFFF
-        {"\xE4\xBD", u"\uFFFD"},             // cut off
-        {"\xE4z", u"\uFFFDz"},               // cut by an ASCII byte, which stays
+        {"a\x80z", u"a\uFFFDz"},          // stray continuation byte
+        {"\xC0\xAF", u"\uFFFD\uFFFD"},    // overlong lead
+        {"\xE0\x80\xAF", u"\uFFFD"},      // overlong three-byte form
+        {"\xED\xA0\x80", u"\uFFFD"},      // encoded surrogate
+        {"\xF4\x90\x80\x80", u"\uFFFD"},  // above U+10FFFF
+        {"\xE4\xBD", u"\uFFFD"},          // cut off
+        {"\xE4z", u"\uFFFDz"},            // cut by an ASCII byte, which stays
         {"\xFF", u"\uFFFD"},
     };
     for (const auto& [bytes, wide] : utf8) {
         EXPECT_EQ(toWide(std::string_view(bytes)), wide) << bytes;
     }
     const std::u16string unpaired = {u'a', char16_t(0xD800), u'b', char16_t(0xDC00)};
-    EXPECT_EQ(fromWide(unpaired).view(), "a\xEF\xBF\xBD" "b\xEF\xBF\xBD");
+    EXPECT_EQ(fromWide(unpaired).view(),
+              "a\xEF\xBF\xBD"
+              "b\xEF\xBF\xBD");
 }
 
 TEST(XmlEscape, EscapesTheFiveSpecialsAndSharesUnchangedText)

@@ -66,7 +66,8 @@ INSTANTIATE_TEST_SUITE_P(
         EventCase{"CharacterReferenceBeyondAsciiIsUtf8",
                   "<a v='&#20320;&#xe9;'/>",
                   {"doc", "<a v=\xE4\xBD\xA0\xC3\xA9>", "</a>"}},
-        EventCase{"ReferenceNumbersReadLikeAtol", "<a v='&# 66;&#+67;&#68z;'/>", {"doc", "<a v=BCD>", "</a>"}},
+        EventCase{
+            "ReferenceNumbersReadLikeAtol", "<a v='&# 66;&#+67;&#68z;'/>", {"doc", "<a v=BCD>", "</a>"}},
         EventCase{"CdataReportedVerbatim",
                   "<a><![CDATA[x<y>&amp;]]]></a>",
                   {"doc", "<a>", "text[x<y>&amp;]]", "</a>", "/doc"}},
@@ -74,7 +75,9 @@ INSTANTIATE_TEST_SUITE_P(
         EventCase{"ProcessingInstructionsSkipped",
                   "<?xml version='1.0'?><a><?pi a > b ?></a>",
                   {"doc", "<a>", "</a>", "/doc"}},
-        EventCase{"WhitespaceInsideTextKept", "<a>  one two \n</a>", {"doc", "<a>", "text[one two \n]", "</a>", "/doc"}},
+        EventCase{"WhitespaceInsideTextKept",
+                  "<a>  one two \n</a>",
+                  {"doc", "<a>", "text[one two \n]", "</a>", "/doc"}},
         EventCase{"HighBytesAreOrdinary",
                   "<a v='\xFF\x80'>\xFF</a>",
                   {"doc", "<a v=\xFF\x80>", "text[\xFF]", "</a>", "/doc"}},
@@ -95,7 +98,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(XmlReader, WhitespaceBetweenTagsReportedOnlyWhenNotSkipped)
 {
     const std::string xml = "<a>\n\t<b/> </a>";
-    EXPECT_EQ(parse(xml, false), (Events{"doc", "<a>", "text[\n\t]", "<b>", "</b>", "text[ ]", "</a>", "/doc"}));
+    EXPECT_EQ(parse(xml, false),
+              (Events{"doc", "<a>", "text[\n\t]", "<b>", "</b>", "text[ ]", "</a>", "/doc"}));
     EXPECT_EQ(parse(xml, true), (Events{"doc", "<a>", "<b>", "</b>", "</a>", "/doc"}));
 }
 
@@ -108,20 +112,20 @@ TEST(XmlReader, ReferencesKeptVerbatimWhenNotDecoding)
 TEST(XmlReader, MalformedInputThrowsAfterTheEventsBeforeIt)
 {
     const std::vector<std::string> malformed = {
-        "<r><!-- comment --></r>",   // only CDATA may follow "<!"
+        "<r><!-- comment --></r>",  // only CDATA may follow "<!"
         "<r><![CDAT[x]]></r>",
-        "<r><![CDATA[",              // ends right after the opening
-        "<r><1/></r>",               // "<" before a byte that starts no name
+        "<r><![CDATA[",  // ends right after the opening
+        "<r><1/></r>",   // "<" before a byte that starts no name
         "<r>< a/></r>",
-        "<r><a/ ></r>",              // "/" in a tag not followed by ">"
-        "<r><a x=1></r>",            // unquoted value
+        "<r><a/ ></r>",    // "/" in a tag not followed by ">"
+        "<r><a x=1></r>",  // unquoted value
         "<r><a x=></r>",
-        "<r><a x='&amp'></r>",       // reference cut by the quote
-        "<r>&amp</r>",               // reference cut by "<"
-        "<r>&amp",                   // reference cut by the end
-        "<r>&nbsp;</r>",             // unknown entity
-        "<r>&AMP;</r>",              // names are case-sensitive
-        "<r>&#0;</r>",               // numbers that name no character
+        "<r><a x='&amp'></r>",  // reference cut by the quote
+        "<r>&amp</r>",          // reference cut by "<"
+        "<r>&amp",              // reference cut by the end
+        "<r>&nbsp;</r>",        // unknown entity
+        "<r>&AMP;</r>",         // names are case-sensitive
+        "<r>&#0;</r>",          // numbers that name no character
         "<r>&#;</r>",
         "<r>&#xD800;</r>",
         "<r>&#x110000;</r>",

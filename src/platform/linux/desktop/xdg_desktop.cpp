@@ -76,7 +76,10 @@ std::string XdgDesktop::programFolder() const
     return slash == std::string::npos ? std::string("./") : executablePath_.substr(0, slash + 1);
 }
 
-std::string XdgDesktop::autostartPath() const { return configHome_ + "/autostart/" + kAutostartName; }
+std::string XdgDesktop::autostartPath() const
+{
+    return configHome_ + "/autostart/" + kAutostartName;
+}
 
 bool XdgDesktop::setAutostart(bool enabled)
 {
@@ -96,7 +99,9 @@ std::string autostartEntry(const std::string& executablePath)
     return "[Desktop Entry]\n"
            "Type=Application\n"
            "Name=QRV@Skype\n"
-           "Exec=" + execValue(executablePath) + "\n"
+           "Exec=" +
+           execValue(executablePath) +
+           "\n"
            "X-GNOME-Autostart-enabled=true\n";
 }
 

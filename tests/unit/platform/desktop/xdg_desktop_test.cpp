@@ -43,7 +43,8 @@ TEST(XdgDesktop, ProgramFolderIsTheExecutablesFolder)
     ASSERT_TRUE(folder.ends_with("/"));
     EXPECT_TRUE(std::filesystem::exists(folder + "desktop_test"));
     EXPECT_EQ(desktop.executablePath(), folder + "desktop_test");
-    EXPECT_EQ(XdgDesktop("/opt/tarnix usb/bin/tarnix-usbphone", "/c").programFolder(), "/opt/tarnix usb/bin/");
+    EXPECT_EQ(XdgDesktop("/opt/tarnix usb/bin/tarnix-usbphone", "/c").programFolder(),
+              "/opt/tarnix usb/bin/");
 }
 
 TEST(XdgDesktop, AutostartEntryGoesUnderXdgConfigHomeOrHome)
@@ -52,7 +53,8 @@ TEST(XdgDesktop, AutostartEntryGoesUnderXdgConfigHomeOrHome)
     const ScopedEnv homeEnv("HOME", home.path() + "user");
     {
         const ScopedEnv xdg("XDG_CONFIG_HOME", home.path() + "xdg");
-        EXPECT_EQ(XdgDesktop::forThisProcess().autostartPath(), home.path() + "xdg/autostart/QRV@Skype.desktop");
+        EXPECT_EQ(XdgDesktop::forThisProcess().autostartPath(),
+                  home.path() + "xdg/autostart/QRV@Skype.desktop");
     }
     // A relative XDG_CONFIG_HOME is not a valid base folder and is ignored.
     const ScopedEnv relative("XDG_CONFIG_HOME", "relative/xdg");
