@@ -81,13 +81,6 @@ TEST(LocaleTable, MalformedFileKeepsTheItemsBeforeTheFault)
     EXPECT_EQ(table.FindLocaleItem(3), nullptr);
 }
 
-TEST(LocaleTable, ItemWithoutIdIsIdZero)
-{
-    const LocaleTable table = loaded("<L><Item><English value='zero'/></Item></L>");
-    ASSERT_NE(table.FindLocaleItem(0), nullptr);
-    EXPECT_EQ(table.FindLocaleItem(0)->english, u"zero");
-}
-
 TEST(LocaleTable, LoadLocaleReadsTheProgramFolderOrKeepsTheTable)
 {
     TempFolder folder;
