@@ -1,0 +1,3 @@
+#include "config/config_log.h"
+
+Q_LOGGING_CATEGORY(lcConfig, "tarnix.config")
