@@ -46,7 +46,8 @@ UmockdevHidNode& UmockdevHidBed::plug(const Device& device)
     const std::string port = device.usbPort.empty() ? "1-" + std::to_string(number + 1) : device.usbPort;
     const std::string hidName = "0003:" + hex(device.vendorId, 4) + ":" + hex(device.productId, 4) + "." +
                                 hex(static_cast<unsigned>(number + 1), 4);
-    const std::string hidPath = "/devices/pci0000:00/0000:00:14.0/usb1/" + port + "/" + port + ":1.0/" + hidName;
+    const std::string hidPath =
+        "/devices/pci0000:00/0000:00:14.0/usb1/" + port + "/" + port + ":1.0/" + hidName;
     const std::string name = "hidraw" + std::to_string(number);
     const std::string hidrawPath = hidPath + "/hidraw/" + name;
 
@@ -73,8 +74,8 @@ UmockdevHidNode& UmockdevHidBed::plug(const Device& device)
         std::fprintf(stderr, "umockdev hid test bed: cannot add %s: %s\n", name.c_str(), error->message);
         std::abort();
     }
-    plugged_.push_back({std::make_unique<UmockdevHidNode>(testbed_, "/dev/" + name), "/sys" + hidPath,
-                        "/sys" + hidrawPath});
+    plugged_.push_back(
+        {std::make_unique<UmockdevHidNode>(testbed_, "/dev/" + name), "/sys" + hidPath, "/sys" + hidrawPath});
     return *plugged_.back().node;
 }
 

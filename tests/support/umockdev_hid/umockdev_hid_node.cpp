@@ -4,10 +4,10 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <utility>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 #include <termios.h>
 #include <unistd.h>

@@ -15,8 +15,8 @@ std::vector<std::uint8_t> vendorReportDescriptor(int inputBytes, int outputBytes
     if (reportId != 0) d.insert(d.end(), {0x85, reportId});
     const auto report = [&d](int bytes, std::uint8_t usage, std::uint8_t mainItem) {
         if (bytes <= 0) return;
-        d.insert(d.end(), {0x96, static_cast<std::uint8_t>(bytes & 0xFF), static_cast<std::uint8_t>(bytes >> 8),
-                           0x09, usage, mainItem, 0x02});
+        d.insert(d.end(), {0x96, static_cast<std::uint8_t>(bytes & 0xFF),
+                           static_cast<std::uint8_t>(bytes >> 8), 0x09, usage, mainItem, 0x02});
     };
     report(inputBytes, 0x01, 0x81);
     report(outputBytes, 0x02, 0x91);

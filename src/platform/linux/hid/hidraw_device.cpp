@@ -27,7 +27,10 @@ HidrawDevice::HidrawDevice(int fd, std::uint16_t vendorId, std::uint16_t product
 {
 }
 
-HidrawDevice::~HidrawDevice() { ::close(fd_); }
+HidrawDevice::~HidrawDevice()
+{
+    ::close(fd_);
+}
 
 bool HidrawDevice::writeReport(std::span<const std::uint8_t> report)
 {

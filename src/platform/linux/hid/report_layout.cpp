@@ -75,20 +75,27 @@ ReportLayout parseReportLayout(std::span<const std::uint8_t> descriptor)
 
         if (type == kTypeGlobal) {
             switch (tag) {
-                case kGlobalReportSize: global.reportSize = value; break;
-                case kGlobalReportCount: global.reportCount = value; break;
+                case kGlobalReportSize:
+                    global.reportSize = value;
+                    break;
+                case kGlobalReportCount:
+                    global.reportCount = value;
+                    break;
                 case kGlobalReportId:
                     global.reportId = value;
                     numbered = true;
                     break;
-                case kGlobalPush: pushed.push_back(global); break;
+                case kGlobalPush:
+                    pushed.push_back(global);
+                    break;
                 case kGlobalPop:
                     if (!pushed.empty()) {
                         global = pushed.back();
                         pushed.pop_back();
                     }
                     break;
-                default: break;
+                default:
+                    break;
             }
         } else if (type == kTypeMain && (tag == kMainInput || tag == kMainOutput)) {
             auto& bits = tag == kMainInput ? inputBits : outputBits;

@@ -91,7 +91,8 @@ UdevHidBus::UdevHidBus(EventLoop& loop) : loop_(loop), udev_(udev_new())
     // The monitor runs before anyone enumerates, so no change falls between a listing and the
     // first event.
     monitor_.reset(udev_monitor_new_from_netlink(udev_.get(), "udev"));
-    if (!monitor_ || udev_monitor_filter_add_match_subsystem_devtype(monitor_.get(), kSubsystem, nullptr) < 0 ||
+    if (!monitor_ ||
+        udev_monitor_filter_add_match_subsystem_devtype(monitor_.get(), kSubsystem, nullptr) < 0 ||
         udev_monitor_enable_receiving(monitor_.get()) < 0) {
         qCWarning(lcHid) << "cannot follow device changes; handsets plugged in later are not seen";
         monitor_.reset();
@@ -105,7 +106,10 @@ UdevHidBus::~UdevHidBus()
     if (watchId_ != 0) loop_.unwatchFd(watchId_);
 }
 
-void UdevHidBus::setChangeHandler(ChangeHandler handler) { handler_ = std::move(handler); }
+void UdevHidBus::setChangeHandler(ChangeHandler handler)
+{
+    handler_ = std::move(handler);
+}
 
 void UdevHidBus::receiveChanges()
 {

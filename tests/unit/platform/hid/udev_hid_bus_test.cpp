@@ -82,7 +82,8 @@ TEST_F(UdevHidBusTest, OpenGivesIdsAndReportLengthsWithTheIdByte)
         int input;
         int output;
     };
-    for (const Case& c : {Case{kModel1, 9, 9}, Case{kModel2, 9, 34}, Case{kModel4, 9, 9}, Case{kMouse, 5, 0}}) {
+    for (const Case& c :
+         {Case{kModel1, 9, 9}, Case{kModel2, 9, 34}, Case{kModel4, 9, 9}, Case{kMouse, 5, 0}}) {
         const auto device = bus->open(bed->plug(c.device).path());
         ASSERT_NE(device, nullptr);
         EXPECT_EQ(device->vendorId(), c.device.vendorId);
@@ -112,7 +113,8 @@ TEST_F(UdevHidBusTest, WritesEveryModelsReportsByteForByte)
         // Ring on, light off, the report after opening; a payload starting with 0 keeps it.
         {kModel1, {{0, 1, 1, 0, 0, 0, 0, 0, 0}, {0, 2, 0, 0, 0, 0, 0, 0, 0}, {0, 4, 1, 0, 0, 0, 0, 0, 0}}},
         {kModel2, {{0, 1, 0xFF, 0x11, 0, 0, 0, 0, 0}, lcd}},
-        {kModel4, {{0, 1, 0x0C, 0, 0, 0, 0, 0, 0}, {0, 1, 0x27, 0, 0, 0, 0, 0, 0}, {0, 4, 1, 0, 0, 0, 0, 0, 0}}},
+        {kModel4,
+         {{0, 1, 0x0C, 0, 0, 0, 0, 0, 0}, {0, 1, 0x27, 0, 0, 0, 0, 0, 0}, {0, 4, 1, 0, 0, 0, 0, 0, 0}}},
     };
     for (const Case& c : cases) {
         auto& node = bed->plug(c.device);
@@ -163,15 +165,7 @@ TEST_F(UdevHidBusTest, ReadsReportsOneAtATimeAndCutsThemToTheBuffer)
     ASSERT_EQ(device->readReport(cut, 0), 4);
     EXPECT_THAT(cut, ElementsAre(0, 2, 0x34, 0x12));
     EXPECT_EQ(device->readReport(first, 0), 0) << "both reports were taken";
-}
-
-TEST_F(UdevHidBusTest, ReadWithoutReportTimesOutWithZero)
-{
-    const auto device = bus->open(bed->plug(kModel2).path());
-    ASSERT_NE(device, nullptr);
-    std::array<std::uint8_t, 9> report{};
-    EXPECT_EQ(device->readReport(report, 0), 0);
-    EXPECT_EQ(device->readReport(report, 20), 0);
+    EXPECT_EQ(device->readReport(first, 20), 0) << "none came within the wait";
 }
 
 TEST_F(UdevHidBusTest, ReadWaitsForAReportThatArrivesLater)
@@ -205,15 +199,6 @@ TEST_F(UdevHidBusTest, UnplugWhileAReadWaitsEndsTheReadWithMinusOne)
     EXPECT_EQ(got, -1);
     EXPECT_EQ(device->readReport(report, 0), -1) << "a gone device stays gone";
     EXPECT_FALSE(device->writeReport(Bytes{0, 4, 0, 0, 0, 0, 0, 0, 0}));
-}
-
-TEST_F(UdevHidBusTest, WriteToAnUnpluggedDeviceFails)
-{
-    auto& node = bed->plug(kModel1);
-    const auto device = bus->open(node.path());
-    ASSERT_NE(device, nullptr);
-    bed->unplug(node);
-    EXPECT_FALSE(device->writeReport(Bytes{0, 1, 1, 0, 0, 0, 0, 0, 0}));
 }
 
 TEST_F(UdevHidBusTest, ReportsArrivalAndRemovalOfOneDevice)
