@@ -23,6 +23,8 @@ void SoundInChannel::run()
         closeDevice(*device_, [this] { shutdownDevice(); });
         device_.reset();
     }
+    // Without a device nothing above reset the ring; a closed channel always has a fresh one.
+    ring_.reset();
 }
 
 void SoundInChannel::queueEmptySlot()

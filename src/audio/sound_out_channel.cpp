@@ -63,6 +63,8 @@ void SoundOutChannel::run()
         closeDevice(*device_, [this] { shutdownDevice(); });
         device_.reset();
     }
+    // Without a device nothing above reset the ring; a closed channel always has a fresh one.
+    ring_.reset();
 }
 
 void SoundOutChannel::shutdownDevice()
