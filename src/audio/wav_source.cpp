@@ -132,8 +132,8 @@ void WavSource::seekFraction(int numerator, int denominator)
     if (stream_ == nullptr || denominator == 0) {
         return;
     }
-    const std::int64_t offset =
-        (static_cast<std::int64_t>(numerator) * dataLength_ / denominator + 1) & ~std::int64_t{1};
+    const std::int64_t offset = std::clamp<std::int64_t>(
+        (static_cast<std::int64_t>(numerator) * dataLength_ / denominator + 1) & ~std::int64_t{1}, 0, dataLength_);
     stream_->seek(dataOffset_ + offset, ByteStream::FromStart);
     position_ = stream_->tell() - dataOffset_;
 }

@@ -1,4 +1,5 @@
 #include "audio/device_lookup.h"
+#include "audio/mixer_volume.h"
 #include "audio/sound_in_channel.h"
 #include "audio/sound_out_channel.h"
 #include "audio/sound_player.h"
@@ -209,6 +210,17 @@ TEST_F(AlsaAudio, AnUnopenableDeviceLeavesTheChannelSilentButUsable)
     EXPECT_EQ(channel.write(block, 100), 0);
     EXPECT_EQ(channel.close(), 1);
     EXPECT_TRUE(channel.allDone());
+}
+
+TEST(AlsaMixer, WithoutASoundCardTheHandsetMixerHasNoLines)
+{
+    std::unique_ptr<MixerPort> port = makeAlsaMixerPort();
+    if (port->deviceCount() > 0) GTEST_SKIP() << "this machine has a sound card";
+    MixerVolume mixer(*port);
+    EXPECT_EQ(mixer.openHandsetMixer(), 0);
+    std::uint32_t value = 1;
+    EXPECT_EQ(mixer.getVolume(MixerSpeakers, value), 0);
+    EXPECT_EQ(value, 0u);
 }
 
 }  // namespace
