@@ -40,9 +40,15 @@ void BufferRing::reset()
     queued = 0;
 }
 
-WaveHeader& BufferRing::header(int index) { return *std::launder(reinterpret_cast<WaveHeader*>(slot(index))); }
+WaveHeader& BufferRing::header(int index)
+{
+    return *std::launder(reinterpret_cast<WaveHeader*>(slot(index)));
+}
 
-unsigned char* BufferRing::data(int index) { return slot(index) + sizeof(WaveHeader); }
+unsigned char* BufferRing::data(int index)
+{
+    return slot(index) + sizeof(WaveHeader);
+}
 
 WaveHeader& BufferRing::initHeader(int index)
 {

@@ -49,8 +49,9 @@ int findOutputByName(const WaveDevices& devices, std::string_view wanted)
 
 int findInputByName(const WaveDevices& devices, std::string_view wanted)
 {
-    return findDevice(devices, Direction::Input,
-                      [wanted](std::string_view name) { return name.find(wanted) != std::string_view::npos; });
+    return findDevice(devices, Direction::Input, [wanted](std::string_view name) {
+        return name.find(wanted) != std::string_view::npos;
+    });
 }
 
 }  // namespace tarnix

@@ -8,8 +8,8 @@ namespace tarnix {
 
 // Kinds of mixer lines, by the component types the volume logic asks for.
 enum MixerLineType : std::uint32_t {
-    MixerSpeakers = 4,       // playback destination
-    MixerWaveIn = 7,         // capture destination
+    MixerSpeakers = 4,  // playback destination
+    MixerWaveIn = 7,    // capture destination
     MixerMicrophone = 0x1003,
     MixerWaveOut = 0x1008,
 };

@@ -7,7 +7,10 @@
 
 namespace tarnix {
 
-MixerVolume::~MixerVolume() { closeMixer(); }
+MixerVolume::~MixerVolume()
+{
+    closeMixer();
+}
 
 int MixerVolume::openMixer(int id)
 {

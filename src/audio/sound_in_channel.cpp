@@ -2,7 +2,10 @@
 
 namespace tarnix {
 
-SoundInChannel::~SoundInChannel() { stop(); }
+SoundInChannel::~SoundInChannel()
+{
+    stop();
+}
 
 void SoundInChannel::openDevice(int device, const PcmFormat& format)
 {

@@ -5,7 +5,10 @@
 
 namespace tarnix {
 
-SoundOutChannel::~SoundOutChannel() { stop(); }
+SoundOutChannel::~SoundOutChannel()
+{
+    stop();
+}
 
 void SoundOutChannel::openDevice(int device, const PcmFormat& format)
 {

@@ -84,7 +84,8 @@ void SoundPlayer::run()
     // Sounds faster than the buffer allows play in buffer-sized slots instead of overrunning it.
     const int slot = std::clamp(format.bytesPerMillisecond * 100, 0, PcmBufferSize);
     if (format.bytesPerMillisecond * 100 > PcmBufferSize) {
-        qCInfo(lcAudio, "a sound of %d bytes per ms plays in %d-byte slots", format.bytesPerMillisecond, slot);
+        qCInfo(lcAudio, "a sound of %d bytes per ms plays in %d-byte slots", format.bytesPerMillisecond,
+               slot);
     }
     output_.setBuffers(slot, SlotCount);
     output_.open(deviceId_, format.stereo != 0 ? 2 : 1, format.sampleRate, format.sixteenBit != 0 ? 16 : 8);

@@ -27,7 +27,10 @@ SoundPlayers::~SoundPlayers()
     }
 }
 
-SoundPlayers* SoundPlayers::current() { return currentPlayers; }
+SoundPlayers* SoundPlayers::current()
+{
+    return currentPlayers;
+}
 
 void playTone(int id)
 {

@@ -10,18 +10,27 @@ namespace {
 constexpr std::uint32_t FormatBlockSize = 18;
 constexpr std::uint32_t MinFormatSize = 14;
 
-std::uint32_t le16(const unsigned char* p) { return static_cast<std::uint32_t>(p[0] | p[1] << 8); }
+std::uint32_t le16(const unsigned char* p)
+{
+    return static_cast<std::uint32_t>(p[0] | p[1] << 8);
+}
 
 std::uint32_t le32(const unsigned char* p)
 {
     return le16(p) | static_cast<std::uint32_t>(le16(p + 2)) << 16;
 }
 
-bool readExact(ByteStream& stream, unsigned char* out, std::size_t n) { return stream.read(out, n) == n; }
+bool readExact(ByteStream& stream, unsigned char* out, std::size_t n)
+{
+    return stream.read(out, n) == n;
+}
 
 }  // namespace
 
-WavSource::~WavSource() { closeSource(); }
+WavSource::~WavSource()
+{
+    closeSource();
+}
 
 int WavSource::openSource(std::unique_ptr<ByteStream> stream)
 {
@@ -100,7 +109,10 @@ bool WavSource::readFormatChunk(std::uint32_t size)
     return true;
 }
 
-bool WavSource::skip(std::int64_t bytes) { return stream_->seek(bytes, ByteStream::FromCurrent); }
+bool WavSource::skip(std::int64_t bytes)
+{
+    return stream_->seek(bytes, ByteStream::FromCurrent);
+}
 
 void WavSource::deriveFormat()
 {
@@ -133,7 +145,8 @@ void WavSource::seekFraction(int numerator, int denominator)
         return;
     }
     const std::int64_t offset = std::clamp<std::int64_t>(
-        (static_cast<std::int64_t>(numerator) * dataLength_ / denominator + 1) & ~std::int64_t{1}, 0, dataLength_);
+        (static_cast<std::int64_t>(numerator) * dataLength_ / denominator + 1) & ~std::int64_t{1}, 0,
+        dataLength_);
     stream_->seek(dataOffset_ + offset, ByteStream::FromStart);
     position_ = stream_->tell() - dataOffset_;
 }

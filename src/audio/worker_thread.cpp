@@ -46,7 +46,10 @@ int WorkerThread::start()
     return 1;
 }
 
-bool WorkerThread::isRunning() const { return hasThread_ && !exited_.load(); }
+bool WorkerThread::isRunning() const
+{
+    return hasThread_ && !exited_.load();
+}
 
 void WorkerThread::sleepMs(int milliseconds)
 {

@@ -162,9 +162,15 @@ std::vector<std::string> FakeDeviceState::callLog()
     return calls;
 }
 
-bool FakeWaveDevices::outputName(int id, std::string& name) const { return nameAt(outputs, id, name); }
+bool FakeWaveDevices::outputName(int id, std::string& name) const
+{
+    return nameAt(outputs, id, name);
+}
 
-bool FakeWaveDevices::inputName(int id, std::string& name) const { return nameAt(inputs, id, name); }
+bool FakeWaveDevices::inputName(int id, std::string& name) const
+{
+    return nameAt(inputs, id, name);
+}
 
 std::unique_ptr<WaveInDevice> FakeWaveDevices::openInput(int id, const PcmFormat& format)
 {

@@ -19,18 +19,33 @@ TEST(MixerVolume, ProbesWaveOutOnlyWithoutSpeakers)
         int entries;
     };
     const Case cases[] = {
-        {{{MixerSpeakers}, {MixerWaveOut}}, {MixerSpeakers, MixerWaveIn, MixerMicrophone}, MixerSpeakers,
-         MixerMicrophone, 1},
-        {{{MixerWaveOut}, {MixerWaveIn}}, {MixerSpeakers, MixerWaveOut, MixerWaveIn, MixerMicrophone},
-         MixerWaveOut, MixerWaveIn, 2},
+        {{{MixerSpeakers}, {MixerWaveOut}},
+         {MixerSpeakers, MixerWaveIn, MixerMicrophone},
+         MixerSpeakers,
+         MixerMicrophone,
+         1},
+        {{{MixerWaveOut}, {MixerWaveIn}},
+         {MixerSpeakers, MixerWaveOut, MixerWaveIn, MixerMicrophone},
+         MixerWaveOut,
+         MixerWaveIn,
+         2},
         // Both capture lines: the microphone wins the input type.
-        {{{MixerSpeakers}, {MixerWaveIn}, {MixerMicrophone}}, {MixerSpeakers, MixerWaveIn, MixerMicrophone},
-         MixerSpeakers, MixerMicrophone, 3},
+        {{{MixerSpeakers}, {MixerWaveIn}, {MixerMicrophone}},
+         {MixerSpeakers, MixerWaveIn, MixerMicrophone},
+         MixerSpeakers,
+         MixerMicrophone,
+         3},
         // A speaker line without a readable volume does not count: wave-out is probed.
-        {{{MixerSpeakers, true, false}, {MixerWaveOut}}, {MixerSpeakers, MixerWaveOut, MixerWaveIn, MixerMicrophone},
-         MixerWaveOut, MixerMicrophone, 1},
-        {{{MixerSpeakers, false}}, {MixerSpeakers, MixerWaveOut, MixerWaveIn, MixerMicrophone}, MixerSpeakers,
-         MixerMicrophone, 0},
+        {{{MixerSpeakers, true, false}, {MixerWaveOut}},
+         {MixerSpeakers, MixerWaveOut, MixerWaveIn, MixerMicrophone},
+         MixerWaveOut,
+         MixerMicrophone,
+         1},
+        {{{MixerSpeakers, false}},
+         {MixerSpeakers, MixerWaveOut, MixerWaveIn, MixerMicrophone},
+         MixerSpeakers,
+         MixerMicrophone,
+         0},
     };
     for (const Case& c : cases) {
         FakeMixerPort port;
@@ -47,8 +62,10 @@ TEST(MixerVolume, ProbesWaveOutOnlyWithoutSpeakers)
 TEST(MixerVolume, InputKindReadsOnlyTheMicrophoneWhenBothCaptureLinesExist)
 {
     FakeMixerPort port;
-    port.devices = {{"USB Audio Device", {{MixerSpeakers, true, true, 1000}, {MixerWaveIn, true, true, 2000},
-                                          {MixerMicrophone, true, true, 30000}}}};
+    port.devices = {{"USB Audio Device",
+                     {{MixerSpeakers, true, true, 1000},
+                      {MixerWaveIn, true, true, 2000},
+                      {MixerMicrophone, true, true, 30000}}}};
     MixerVolume mixer(port);
     mixer.openMixer(0);
     std::uint32_t value = 0;
@@ -97,18 +114,6 @@ TEST(MixerVolume, ChoosesTheMixerByName)
     EXPECT_EQ(port.lastOpened, 0);
     mixer.openMixerByName("Nothing");
     EXPECT_EQ(port.lastOpened, 0);
-}
-
-TEST(MixerVolume, CloseForgetsEntriesAndRestoresDefaultTypes)
-{
-    FakeMixerPort port;
-    port.devices = {{"USB", {{MixerWaveOut}, {MixerWaveIn}}}};
-    MixerVolume mixer(port);
-    mixer.openMixer(0);
-    mixer.closeMixer();
-    EXPECT_EQ(mixer.entryCount(), 0);
-    EXPECT_EQ(mixer.outputLineType(), MixerSpeakers);
-    EXPECT_EQ(mixer.inputLineType(), MixerMicrophone);
 }
 
 }  // namespace

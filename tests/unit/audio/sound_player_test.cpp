@@ -162,7 +162,8 @@ TEST_F(SoundPlayerTest, KeyTonesPlayTheirResourcesOnTheHandset)
     std::size_t opened = 0;
     for (const Case& c : {Case{10, 146}, Case{11, 144}, Case{0, 133}, Case{9, 142}}) {
         playKeyTone(c.key);
-        ASSERT_TRUE(waitUntil([&] { return devices.openedCount() == opened + 1 && devices.opened(opened)->closed; }));
+        ASSERT_TRUE(
+            waitUntil([&] { return devices.openedCount() == opened + 1 && devices.opened(opened)->closed; }));
         const auto bytes = findWaveResource(c.resource);
         EXPECT_EQ(played(opened), std::vector<unsigned char>(bytes.begin() + 44, bytes.end())) << c.key;
         EXPECT_EQ(devices.opened(opened)->id, 1);

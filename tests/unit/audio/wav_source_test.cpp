@@ -40,14 +40,16 @@ TEST(WavSource, WalksChunksToTheSoundData)
     };
     const Case cases[] = {
         {"plain", WavBytes().format(1, 22050, 16).chunk("data", ramp(10)).file(), ramp(10)},
-        {"data before fmt", WavBytes().chunk("data", ramp(6)).format(1, 8000, 8).chunk("LIST", ramp(4)).file(),
-         ramp(6)},
-        {"odd unknown chunk with its pad", WavBytes().chunk("LIST", ramp(3)).format(2, 44100, 16).chunk("data", ramp(8)).file(),
-         ramp(8)},
+        {"data before fmt",
+         WavBytes().chunk("data", ramp(6)).format(1, 8000, 8).chunk("LIST", ramp(4)).file(), ramp(6)},
+        {"odd unknown chunk with its pad",
+         WavBytes().chunk("LIST", ramp(3)).format(2, 44100, 16).chunk("data", ramp(8)).file(), ramp(8)},
         {"14-byte fmt", WavBytes().format(1, 8000, 8, 14).chunk("data", ramp(5)).file(), ramp(5)},
         {"40-byte fmt", WavBytes().format(1, 8000, 16, 40).chunk("data", ramp(4)).file(), ramp(4)},
         {"no data chunk", WavBytes().format(1, 8000, 16).file(), {}},
-        {"empty data stops the walk", WavBytes().format(1, 8000, 16).chunk("data", {}).chunk("data", ramp(4)).file(), {}},
+        {"empty data stops the walk",
+         WavBytes().format(1, 8000, 16).chunk("data", {}).chunk("data", ramp(4)).file(),
+         {}},
     };
     for (const Case& c : cases) {
         Opened wav(c.file);
@@ -87,7 +89,8 @@ TEST(WavSource, RefusesWhatIsNotRiffWave)
 
 TEST(WavSource, DerivesTheFormatThePlayerUses)
 {
-    Opened tone(WavBytes().format(1, 22050, 16).chunk("data", std::vector<unsigned char>(44100 * 2 + 10)).file());
+    Opened tone(
+        WavBytes().format(1, 22050, 16).chunk("data", std::vector<unsigned char>(44100 * 2 + 10)).file());
     SoundFormat format;
     tone.source.getFormat(format);
     EXPECT_EQ(format.bytesPerMillisecond, 44);  // slots of 4400 bytes

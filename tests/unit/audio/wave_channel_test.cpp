@@ -1,4 +1,3 @@
-#include "audio/buffer_ring.h"
 #include "audio/sound_in_channel.h"
 #include "audio/sound_out_channel.h"
 #include "fake_wave_devices.h"
@@ -35,39 +34,24 @@ private:
     std::vector<std::pair<int, int>> blocks_;
 };
 
-void settle() { std::this_thread::sleep_for(std::chrono::milliseconds(60)); }
+void settle()
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(60));
+}
 
 TEST(PcmFormat, DerivesBlockAlignmentAndByteRate)
 {
     struct Case {
         int channels, rate, bits, blockAlign, bytesPerSecond;
     };
-    for (const Case& c : {Case{2, 44100, 16, 4, 176400}, Case{1, 11025, 8, 1, 11025}, Case{1, 48000, 16, 2, 96000}}) {
+    for (const Case& c :
+         {Case{2, 44100, 16, 4, 176400}, Case{1, 11025, 8, 1, 11025}, Case{1, 48000, 16, 2, 96000}}) {
         const PcmFormat format = PcmFormat::linear(c.channels, c.rate, c.bits);
         EXPECT_EQ(format.formatTag, 1);
         EXPECT_EQ(format.blockAlign, c.blockAlign);
         EXPECT_EQ(format.avgBytesPerSecond, static_cast<std::uint32_t>(c.bytesPerSecond));
         EXPECT_EQ(format.extraSize, 0);
     }
-}
-
-TEST(BufferRing, FreshAndResetRingsAreAllDoneWithNoPositions)
-{
-    BufferRing ring;
-    ring.setBuffers(100, 3);
-    EXPECT_TRUE(ring.allDone());
-    EXPECT_EQ(ring.readIndex, -1);
-    WaveHeader& header = ring.initHeader(1);
-    EXPECT_EQ(header.data, ring.data(1));
-    EXPECT_EQ(header.bufferLength, 100u);
-    EXPECT_FALSE(ring.allDone());
-    ring.writeIndex = 1;
-    ring.queued = 1;
-    ring.reset();
-    EXPECT_TRUE(ring.allDone());
-    EXPECT_EQ(ring.writeIndex, -1);
-    EXPECT_EQ(ring.queued, 0);
-    EXPECT_EQ(ring.next(2), 0);
 }
 
 TEST(WorkerThread, StopOfANeverStartedChannelReturnsZero)
@@ -179,8 +163,9 @@ TEST(SoundInChannel, ShutdownWaitsOutStillPlayingAnswersInOrder)
         device->closeBusyAnswers = 1;
     }
     channel.close();
-    const std::vector<std::string> expected = {"start",     "stop",  "reset", "unprepare", "unprepare",
-                                               "unprepare", "unprepare", "close", "stop", "reset", "close"};
+    const std::vector<std::string> expected = {"start",     "stop",      "reset",     "unprepare",
+                                               "unprepare", "unprepare", "unprepare", "close",
+                                               "stop",      "reset",     "close"};
     EXPECT_EQ(device->callLog(), expected);
     EXPECT_TRUE(device->closed);
 }

@@ -5,8 +5,14 @@
 
 namespace tarnix {
 
-std::unique_ptr<WaveDevices> makeAlsaWaveDevices() { return std::make_unique<AlsaWaveDevices>(); }
+std::unique_ptr<WaveDevices> makeAlsaWaveDevices()
+{
+    return std::make_unique<AlsaWaveDevices>();
+}
 
-std::unique_ptr<MixerPort> makeAlsaMixerPort() { return std::make_unique<AlsaMixerPort>(); }
+std::unique_ptr<MixerPort> makeAlsaMixerPort()
+{
+    return std::make_unique<AlsaMixerPort>();
+}
 
 }  // namespace tarnix

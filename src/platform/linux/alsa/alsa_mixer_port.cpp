@@ -74,7 +74,9 @@ public:
         const int err = line.capture ? snd_mixer_selem_get_capture_volume_range(elem, &min, &max)
                                      : snd_mixer_selem_get_playback_volume_range(elem, &min, &max);
         if (err < 0 || max <= min) return 0;
-        const long raw = min + (static_cast<long>(std::min<std::uint32_t>(value, ScaleMax)) * (max - min) + ScaleMax / 2) / ScaleMax;
+        const long raw =
+            min + (static_cast<long>(std::min<std::uint32_t>(value, ScaleMax)) * (max - min) + ScaleMax / 2) /
+                      ScaleMax;
         const int set = line.capture ? snd_mixer_selem_set_capture_volume_all(elem, raw)
                                      : snd_mixer_selem_set_playback_volume_all(elem, raw);
         return set < 0 ? 0 : 1;
@@ -103,7 +105,10 @@ private:
 
 }  // namespace
 
-int AlsaMixerPort::deviceCount() const { return static_cast<int>(cardNumbers().size()); }
+int AlsaMixerPort::deviceCount() const
+{
+    return static_cast<int>(cardNumbers().size());
+}
 
 bool AlsaMixerPort::deviceName(int id, std::string& name) const
 {

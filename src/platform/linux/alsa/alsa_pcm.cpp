@@ -13,11 +13,16 @@ constexpr unsigned PeriodMicroseconds = 20000;
 snd_pcm_format_t sampleFormat(int bits)
 {
     switch (bits) {
-    case 8: return SND_PCM_FORMAT_U8;
-    case 16: return SND_PCM_FORMAT_S16_LE;
-    case 24: return SND_PCM_FORMAT_S24_3LE;
-    case 32: return SND_PCM_FORMAT_S32_LE;
-    default: return SND_PCM_FORMAT_UNKNOWN;
+        case 8:
+            return SND_PCM_FORMAT_U8;
+        case 16:
+            return SND_PCM_FORMAT_S16_LE;
+        case 24:
+            return SND_PCM_FORMAT_S24_3LE;
+        case 32:
+            return SND_PCM_FORMAT_S32_LE;
+        default:
+            return SND_PCM_FORMAT_UNKNOWN;
     }
 }
 
@@ -43,7 +48,8 @@ int applyFormat(snd_pcm_t* pcm, snd_pcm_stream_t stream, const PcmFormat& format
     err = snd_pcm_sw_params_current(pcm, sw);
     // Playback starts with the first frame written: buffers are submitted whole, and a device
     // waiting for a full buffer would never start a short sound.
-    if (err >= 0 && stream == SND_PCM_STREAM_PLAYBACK) err = snd_pcm_sw_params_set_start_threshold(pcm, sw, 1);
+    if (err >= 0 && stream == SND_PCM_STREAM_PLAYBACK)
+        err = snd_pcm_sw_params_set_start_threshold(pcm, sw, 1);
     if (err >= 0) err = snd_pcm_sw_params(pcm, sw);
     return err;
 }

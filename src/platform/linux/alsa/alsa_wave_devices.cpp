@@ -14,8 +14,9 @@ namespace tarnix {
 namespace {
 
 // Plugins ALSA lists as PCMs that are converters or the default route rather than devices.
-constexpr std::array<std::string_view, 11> NotDevices = {
-    "null", "default", "sysdefault", "lavrate", "samplerate", "speexrate", "speex", "upmix", "vdownmix", "jack", "oss"};
+constexpr std::array<std::string_view, 11> NotDevices = {"null",       "default",   "sysdefault", "lavrate",
+                                                         "samplerate", "speexrate", "speex",      "upmix",
+                                                         "vdownmix",   "jack",      "oss"};
 
 std::string hintValue(const void* hint, const char* id)
 {

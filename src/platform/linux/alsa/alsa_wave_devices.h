@@ -13,9 +13,9 @@ namespace tarnix {
 class AlsaWaveDevices final : public WaveDevices {
 public:
     struct Entry {
-        std::string pcm;       // what to open
-        std::string product;   // first line of the description
-        bool readable = false; // false when there is no description
+        std::string pcm;        // what to open
+        std::string product;    // first line of the description
+        bool readable = false;  // false when there is no description
     };
 
     static constexpr const char* DefaultPcm = "default";

@@ -9,7 +9,10 @@ bool AlsaWaveIn::open(const std::string& name, const PcmFormat& format)
     return pcm_.open(name, SND_PCM_STREAM_CAPTURE, format);
 }
 
-int AlsaWaveIn::start() { return snd_pcm_start(pcm_.handle()) == 0 ? WaveOk : WaveError; }
+int AlsaWaveIn::start()
+{
+    return snd_pcm_start(pcm_.handle()) == 0 ? WaveOk : WaveError;
+}
 
 int AlsaWaveIn::stop()
 {

@@ -84,7 +84,8 @@ void AlsaWaveOut::notePlayed()
     snd_pcm_t* pcm = pcm_.handle();
     const snd_pcm_state_t state = snd_pcm_state(pcm);
     snd_pcm_sframes_t delay = 0;
-    if ((state == SND_PCM_STATE_RUNNING || state == SND_PCM_STATE_DRAINING) && snd_pcm_delay(pcm, &delay) == 0) {
+    if ((state == SND_PCM_STATE_RUNNING || state == SND_PCM_STATE_DRAINING) &&
+        snd_pcm_delay(pcm, &delay) == 0) {
         const auto queued = static_cast<std::uint64_t>(std::max<snd_pcm_sframes_t>(delay, 0));
         const std::uint64_t played = framesWritten_ > queued ? framesWritten_ - queued : 0;
         framesPlayed_ = std::max(framesPlayed_, played);

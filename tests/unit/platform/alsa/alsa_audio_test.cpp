@@ -37,7 +37,8 @@ protected:
            << "pcm.speakers { type testclock hint { show on description \"Speakers\nBuilt-in output\" } }\n"
            << filePcm("handset", "USB Audio Device|IOIDOutput")
            << filePcm("cable1", "Virtual Cable 1 Out|IOIDOutput")
-           << "pcm.cable2 { type testclock hint { show on description \"Virtual Cable 2 In (Test)|IOIDInput\" } }\n"
+           << "pcm.cable2 { type testclock hint { show on description \"Virtual Cable 2 In "
+              "(Test)|IOIDInput\" } }\n"
            << "pcm.paced { type testclock hint { show on description \"Paced test device|IOIDOutput\" } }\n";
         rc.close();
         ::setenv("HOME", home().c_str(), 1);
@@ -53,8 +54,9 @@ protected:
 
     static std::string filePcm(const std::string& name, const std::string& description)
     {
-        return "pcm." + name + " { type file slave.pcm { type null } file \"" + (home() / (name + ".raw")).string() +
-               "\" format \"raw\" hint { show on description \"" + description + "\" } }\n";
+        return "pcm." + name + " { type file slave.pcm { type null } file \"" +
+               (home() / (name + ".raw")).string() + "\" format \"raw\" hint { show on description \"" +
+               description + "\" } }\n";
     }
 
     static std::vector<unsigned char> contents(const std::string& name)
@@ -112,8 +114,10 @@ TEST_F(AlsaAudio, PlaybackDeliversTheExactBytesInOrder)
         ASSERT_EQ(channel.open(findOutputByName(*devices, "Virtual Cable 1 Out"), 1, 22050, 16), 1);
         for (int block = 0; block < 5; ++block) {
             std::vector<unsigned char> bytes(4410);
-            for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<unsigned char>(block * 7 + i);
-            ASSERT_TRUE(waitFor([&] { return channel.write(bytes.data(), 4410) == 1; }, std::chrono::seconds(2)));
+            for (std::size_t i = 0; i < bytes.size(); ++i)
+                bytes[i] = static_cast<unsigned char>(block * 7 + i);
+            ASSERT_TRUE(
+                waitFor([&] { return channel.write(bytes.data(), 4410) == 1; }, std::chrono::seconds(2)));
             sent.insert(sent.end(), bytes.begin(), bytes.end());
         }
         ASSERT_TRUE(waitFor([&] { return channel.allDone(); }, std::chrono::seconds(2)));
