@@ -46,7 +46,6 @@ public:
 
     int deviceId() const { return deviceId_; }
     void setDeviceId(int id) { deviceId_ = id; }
-    SoundOutChannel& output() { return output_; }
 
 protected:
     void run() override;

@@ -25,8 +25,6 @@ public:
     // Ends the thread, which shuts and closes the device. Returns 1.
     virtual int close();
 
-    int deviceId() const { return deviceId_; }
-
 protected:
     virtual bool hasDevice() const = 0;
     virtual void openDevice(int device, const PcmFormat& format) = 0;
