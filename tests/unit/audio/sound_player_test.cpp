@@ -147,6 +147,16 @@ TEST_F(SoundPlayerTest, AFailedLoadKeepsThePreviousSound)
     EXPECT_EQ(played().size(), 120u);
 }
 
+TEST_F(SoundPlayerTest, AFileThatIsNotWaveLoadsAndEndsAtOnce)
+{
+    SoundPlayer player(devices);
+    file_ = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'A', 'V', 'I', ' ', 'd', 'a', 't', 'a'};
+    EXPECT_EQ(player.setWavSource(std::make_unique<MemoryStream>(file_.data(), file_.size())), 1);
+    player.play(&listener, false);
+    ASSERT_TRUE(waitUntil([&] { return listener.calls == 1; }));
+    EXPECT_TRUE(played().empty());
+}
+
 TEST_F(SoundPlayerTest, KeyTonesPlayTheirResourcesOnTheHandset)
 {
     devices.instantPlayback = true;
