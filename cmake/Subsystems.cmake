@@ -14,5 +14,7 @@ function(tarnix_add_gtest name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;ENV" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gmock GTest::gtest_main)
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT "${ARG_ENV}")
+  # gtest_discover_tests flattens its arguments: escape the list so every variable survives.
+  string(REPLACE ";" "\\;" env "${ARG_ENV}")
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT "${env}")
 endfunction()

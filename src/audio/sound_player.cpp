@@ -1,0 +1,121 @@
+#include "audio/sound_player.h"
+
+#include "audio/audio_log.h"
+#include "audio/wav_source.h"
+#include "audio/wave_resources.h"
+
+#include <algorithm>
+
+namespace tarnix {
+
+SoundPlayer::SoundPlayer(WaveDevices& devices)
+    : output_(devices), pcm_(std::make_unique<unsigned char[]>(PcmBufferSize))
+{
+}
+
+SoundPlayer::~SoundPlayer()
+{
+    stopPlayback();
+    source_.reset();
+}
+
+int SoundPlayer::loadWavFile(const std::string& path)
+{
+    std::unique_ptr<ByteStream> stream = FileStream::open(path);
+    if (stream == nullptr) {
+        return 0;
+    }
+    return setWavSource(std::move(stream));
+}
+
+int SoundPlayer::loadWavResource(int id)
+{
+    const std::span<const unsigned char> bytes = findWaveResource(id);
+    if (bytes.empty()) {
+        return 0;
+    }
+    return setWavSource(std::make_unique<MemoryStream>(bytes.data(), bytes.size()));
+}
+
+int SoundPlayer::setWavSource(std::unique_ptr<ByteStream> stream)
+{
+    return setSource(std::make_unique<WavSource>(), std::move(stream));
+}
+
+int SoundPlayer::setSource(std::unique_ptr<SoundSource> source, std::unique_ptr<ByteStream> stream)
+{
+    stopPlayback();
+    if (stream == nullptr) {
+        return 0;
+    }
+    source_ = std::move(source);
+    source_->openSource(std::move(stream));
+    return 1;
+}
+
+int SoundPlayer::play(PlaybackListener* listener, bool loop)
+{
+    // A second play on a running player would join a thread that may never end (a looping
+    // sound) or run two threads over one source: end the first playback instead.
+    if (isRunning()) {
+        stopPlayback();
+    }
+    listener_ = listener;
+    loop_ = loop;
+    start();
+    return 0;
+}
+
+void SoundPlayer::stopPlayback()
+{
+    stop();
+    if (output_.isRunning()) {
+        output_.close();
+    }
+}
+
+void SoundPlayer::run()
+{
+    if (source_ == nullptr) {
+        return;
+    }
+    SoundFormat format;
+    source_->getFormat(format);
+    // Sounds faster than the buffer allows play in buffer-sized slots instead of overrunning it.
+    const int slot = std::clamp(format.bytesPerMillisecond * 100, 0, PcmBufferSize);
+    if (format.bytesPerMillisecond * 100 > PcmBufferSize) {
+        qCInfo(lcAudio, "a sound of %d bytes per ms plays in %d-byte slots", format.bytesPerMillisecond,
+               slot);
+    }
+    output_.setBuffers(slot, SlotCount);
+    output_.open(deviceId_, format.stereo != 0 ? 2 : 1, format.sampleRate, format.sixteenBit != 0 ? 16 : 8);
+
+    while (!stopRequested()) {
+        int length = slot;
+        source_->readPcm(pcm_.get(), length);
+        if (length > 0) {
+            writeWithRetries(length);
+        } else if (!loop_) {
+            break;
+        } else {
+            source_->seekFraction(0, 100);
+        }
+        sleepMs(FeedPauseMs);
+    }
+    while (!stopRequested() && !output_.allDone()) {
+        sleepMs(FeedPauseMs);
+    }
+    output_.close();
+    if (listener_ != nullptr) {
+        listener_->onPlaybackFinished(*this);
+    }
+}
+
+void SoundPlayer::writeWithRetries(int length)
+{
+    for (int attempt = 1; output_.write(pcm_.get(), length) == 0 && attempt < WriteTries; ++attempt) {
+        sleepMs(WriteRetryMs);
+    }
+}
+
+}  // namespace tarnix

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "audio/sound_out_channel.h"
+#include "audio/sound_source.h"
+#include "audio/worker_thread.h"
+
+#include <memory>
+#include <string>
+
+namespace tarnix {
+
+class SoundPlayer;
+
+// Told on the player's thread when a playback ends (also one ended by stopPlayback). It must
+// not stop its own player.
+class PlaybackListener {
+public:
+    virtual ~PlaybackListener() = default;
+    virtual void onPlaybackFinished(SoundPlayer& player) = 0;
+};
+
+// Plays one loaded sound on one output device from a thread of its own. Loading and play/stop
+// run on the owner's thread; the source is touched by the player's thread only while it plays.
+class SoundPlayer : public WorkerThread {
+public:
+    // The largest block the playback thread reads at once; faster sounds use slots of this size.
+    static constexpr int PcmBufferSize = 204800;
+    static constexpr int SlotCount = 2;
+    static constexpr int WriteTries = 10;
+    static constexpr int WriteRetryMs = 50;
+    static constexpr int FeedPauseMs = 60;
+
+    explicit SoundPlayer(WaveDevices& devices);
+    ~SoundPlayer() override;
+
+    // 0 when the file cannot be opened (the previous sound stays loaded).
+    int loadWavFile(const std::string& path);
+    // 0 when the program has no such WAVE resource (the previous sound stays loaded).
+    int loadWavResource(int id);
+    // Stops playback and makes the stream the loaded sound; 0 for a null stream.
+    int setWavSource(std::unique_ptr<ByteStream> stream);
+    // Stops playback and loads any decoder, whatever its openSource answered.
+    int setSource(std::unique_ptr<SoundSource> source, std::unique_ptr<ByteStream> stream);
+    int play(PlaybackListener* listener, bool loop);
+    void stopPlayback();
+
+    int deviceId() const { return deviceId_; }
+    void setDeviceId(int id) { deviceId_ = id; }
+
+protected:
+    void run() override;
+    const char* threadName() const override { return "SoundPlayer"; }
+
+private:
+    void writeWithRetries(int length);
+
+    std::unique_ptr<SoundSource> source_;
+    bool loop_ = false;
+    int deviceId_ = -1;
+    SoundOutChannel output_;
+    PlaybackListener* listener_ = nullptr;
+    std::unique_ptr<unsigned char[]> pcm_;
+};
+
+}  // namespace tarnix

@@ -1,0 +1,115 @@
+#include "platform/linux/alsa/alsa_wave_devices.h"
+
+#include "platform/linux/alsa/alsa_wave_in.h"
+#include "platform/linux/alsa/alsa_wave_out.h"
+
+#include <alsa/asoundlib.h>
+
+#include <array>
+#include <cstdlib>
+#include <string_view>
+
+namespace tarnix {
+
+namespace {
+
+// Plugins ALSA lists as PCMs that are converters or the default route rather than devices.
+constexpr std::array<std::string_view, 11> NotDevices = {"null",       "default",   "sysdefault", "lavrate",
+                                                         "samplerate", "speexrate", "speex",      "upmix",
+                                                         "vdownmix",   "jack",      "oss"};
+
+std::string hintValue(const void* hint, const char* id)
+{
+    char* value = snd_device_name_get_hint(hint, id);
+    std::string text = value == nullptr ? std::string() : std::string(value);
+    std::free(value);
+    return text;
+}
+
+// Which name to open for a listed PCM, or empty when it is not a device of its own.
+std::string openableName(const std::string& name)
+{
+    if (name.starts_with("hw:")) {
+        return "plug" + name;
+    }
+    if (name.find(':') != std::string::npos) {
+        return {};
+    }
+    for (std::string_view skipped : NotDevices) {
+        if (name == skipped) return {};
+    }
+    return name;
+}
+
+}  // namespace
+
+std::vector<AlsaWaveDevices::Entry> AlsaWaveDevices::list(bool output)
+{
+    std::vector<Entry> entries;
+    void** hints = nullptr;
+    if (snd_device_name_hint(-1, "pcm", &hints) < 0) {
+        return entries;
+    }
+    const char* wanted = output ? "Output" : "Input";
+    for (void** hint = hints; *hint != nullptr; ++hint) {
+        const std::string io = hintValue(*hint, "IOID");
+        if (!io.empty() && io != wanted) {
+            continue;
+        }
+        Entry entry;
+        entry.pcm = openableName(hintValue(*hint, "NAME"));
+        if (entry.pcm.empty()) {
+            continue;
+        }
+        char* description = snd_device_name_get_hint(*hint, "DESC");
+        entry.readable = description != nullptr;
+        if (description != nullptr) {
+            const std::string_view text(description);
+            entry.product = std::string(text.substr(0, std::min(text.find('\n'), MaxNameLength)));
+            std::free(description);
+        }
+        entries.push_back(std::move(entry));
+    }
+    snd_device_name_free_hint(hints);
+    return entries;
+}
+
+bool AlsaWaveDevices::nameOf(const std::vector<Entry>& entries, int id, std::string& name)
+{
+    if (id < 0 || id >= static_cast<int>(entries.size()) || !entries[static_cast<std::size_t>(id)].readable) {
+        return false;
+    }
+    name = entries[static_cast<std::size_t>(id)].product;
+    return true;
+}
+
+std::string AlsaWaveDevices::pcmFor(bool output, int id)
+{
+    if (id < 0) {
+        return DefaultPcm;
+    }
+    const std::vector<Entry> entries = list(output);
+    return id < static_cast<int>(entries.size()) ? entries[static_cast<std::size_t>(id)].pcm : std::string();
+}
+
+std::unique_ptr<WaveInDevice> AlsaWaveDevices::openInput(int id, const PcmFormat& format)
+{
+    const std::string pcm = pcmFor(false, id);
+    auto device = std::make_unique<AlsaWaveIn>();
+    if (pcm.empty() || !device->open(pcm, format)) {
+        return nullptr;
+    }
+    return device;
+}
+
+std::unique_ptr<WaveOutDevice> AlsaWaveDevices::openOutput(int id, const PcmFormat& format)
+{
+    const std::string pcm = pcmFor(true, id);
+    auto device = std::make_unique<AlsaWaveOut>();
+    if (pcm.empty() || !device->open(pcm, format)) {
+        return nullptr;
+    }
+    return device;
+}
+
+}  // namespace tarnix

@@ -1,0 +1,231 @@
+#include "audio/device_lookup.h"
+#include "audio/mixer_volume.h"
+#include "audio/sound_in_channel.h"
+#include "audio/sound_out_channel.h"
+#include "audio/sound_player.h"
+#include "audio/wave_resources.h"
+#include "platform/linux/alsa/alsa_audio_ports.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace tarnix {
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+// Named PCMs in an asoundrc under a private HOME: file-backed devices for exact content and
+// clock-paced ones where timing and completion matter.
+class AlsaAudio : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        home() = fs::temp_directory_path() / ("tarnix-alsa-" + std::to_string(::getpid()));
+        fs::create_directories(home());
+        std::ofstream rc(home() / ".asoundrc");
+        rc << "pcm_type.testclock { lib \"" << TESTCLOCK_PLUGIN << "\" }\n"
+           << "pcm.speakers { type testclock hint { show on description \"Speakers\nBuilt-in output\" } }\n"
+           << filePcm("handset", "USB Audio Device|IOIDOutput")
+           << filePcm("cable1", "Virtual Cable 1 Out|IOIDOutput")
+           << "pcm.cable2 { type testclock hint { show on description \"Virtual Cable 2 In "
+              "(Test)|IOIDInput\" } }\n"
+           << "pcm.paced { type testclock hint { show on description \"Paced test device|IOIDOutput\" } }\n";
+        rc.close();
+        ::setenv("HOME", home().c_str(), 1);
+    }
+
+    static void TearDownTestSuite() { fs::remove_all(home()); }
+
+    static fs::path& home()
+    {
+        static fs::path path;
+        return path;
+    }
+
+    static std::string filePcm(const std::string& name, const std::string& description)
+    {
+        return "pcm." + name + " { type file slave.pcm { type null } file \"" +
+               (home() / (name + ".raw")).string() + "\" format \"raw\" hint { show on description \"" +
+               description + "\" } }\n";
+    }
+
+    static std::vector<unsigned char> contents(const std::string& name)
+    {
+        std::ifstream in(home() / (name + ".raw"), std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
+    static bool waitFor(const std::function<bool()>& condition, std::chrono::milliseconds limit)
+    {
+        const auto deadline = Clock::now() + limit;
+        while (!condition()) {
+            if (Clock::now() > deadline) return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        return true;
+    }
+
+    std::unique_ptr<WaveDevices> devices = makeAlsaWaveDevices();
+};
+
+TEST_F(AlsaAudio, ListsTheConfiguredDevicesByProductName)
+{
+    const int handset = findHandsetOutput(*devices);
+    ASSERT_GE(handset, 0);
+    std::string name;
+    ASSERT_TRUE(devices->outputName(handset, name));
+    EXPECT_EQ(name, "USB Audio Device");
+
+    // The system's own configuration may list sound servers first; ours follow in file order.
+    std::vector<std::string> names;
+    for (int id = 0; id < devices->outputCount(); ++id) {
+        if (devices->outputName(id, name)) names.push_back(name);
+    }
+    const auto speakers = std::find(names.begin(), names.end(), "Speakers");  // first line only
+    ASSERT_NE(speakers, names.end());
+    EXPECT_EQ(*(speakers + 1), "USB Audio Device");
+    const int computer = findComputerOutput(*devices);
+    ASSERT_GE(computer, 0);
+    ASSERT_TRUE(devices->outputName(computer, name));
+    EXPECT_EQ(name.find("USB"), std::string::npos);
+
+    EXPECT_GE(findOutputByName(*devices, "virtual cable 1 out"), 0);
+    EXPECT_GE(findInputByName(*devices, "Virtual Cable 2 In"), 0);
+    EXPECT_EQ(findInputByName(*devices, "Virtual Cable 1 Out"), -1);  // an output only
+    EXPECT_EQ(findOutputByName(*devices, "No Such Device"), -1);
+}
+
+TEST_F(AlsaAudio, PlaybackDeliversTheExactBytesInOrder)
+{
+    std::vector<unsigned char> sent;
+    {
+        SoundOutChannel channel(*devices);
+        channel.setBuffers(4410, 2);
+        ASSERT_EQ(channel.open(findOutputByName(*devices, "Virtual Cable 1 Out"), 1, 22050, 16), 1);
+        for (int block = 0; block < 5; ++block) {
+            std::vector<unsigned char> bytes(4410);
+            for (std::size_t i = 0; i < bytes.size(); ++i)
+                bytes[i] = static_cast<unsigned char>(block * 7 + i);
+            ASSERT_TRUE(
+                waitFor([&] { return channel.write(bytes.data(), 4410) == 1; }, std::chrono::seconds(2)));
+            sent.insert(sent.end(), bytes.begin(), bytes.end());
+        }
+        ASSERT_TRUE(waitFor([&] { return channel.allDone(); }, std::chrono::seconds(2)));
+        channel.close();
+    }
+    EXPECT_EQ(contents("cable1"), sent);
+}
+
+TEST_F(AlsaAudio, KeyToneReachesTheHandsetWhole)
+{
+    SoundPlayer player(*devices);
+    player.setDeviceId(findHandsetOutput(*devices));
+    ASSERT_EQ(player.loadWavResource(KeyToneResources[5]), 1);
+    player.play(nullptr, false);
+    ASSERT_TRUE(waitFor([&] { return !player.isRunning(); }, std::chrono::seconds(3)));
+    player.stopPlayback();
+    const auto tone = findWaveResource(KeyToneResources[5]);
+    EXPECT_EQ(contents("handset"), std::vector<unsigned char>(tone.begin() + 44, tone.end()));
+}
+
+TEST_F(AlsaAudio, PacedPlaybackCompletesSlotsAsTheyArePlayed)
+{
+    SoundOutChannel channel(*devices);
+    channel.setBuffers(1600, 2);  // 100 ms each at 8000 Hz, 16-bit mono
+    ASSERT_EQ(channel.open(findOutputByName(*devices, "Paced test device"), 1, 8000, 16), 1);
+    const std::vector<unsigned char> block(1600, 0x11);
+    const auto started = Clock::now();
+    ASSERT_EQ(channel.write(block.data(), 1600), 1);
+    ASSERT_EQ(channel.write(block.data(), 1600), 1);
+    EXPECT_EQ(channel.write(block.data(), 1600), 0);
+    EXPECT_FALSE(channel.allDone());
+
+    // The first slot frees after about 100 ms of playing, not at once.
+    ASSERT_TRUE(waitFor([&] { return channel.write(block.data(), 1600) == 1; }, std::chrono::seconds(2)));
+    EXPECT_GE(Clock::now() - started, std::chrono::milliseconds(80));
+    EXPECT_FALSE(channel.allDone());
+    ASSERT_TRUE(waitFor([&] { return channel.allDone(); }, std::chrono::seconds(2)));
+    EXPECT_GE(Clock::now() - started, std::chrono::milliseconds(250));
+
+    // After the device ran dry it plays again.
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    ASSERT_EQ(channel.write(block.data(), 1600), 1);
+    EXPECT_FALSE(channel.allDone());
+    EXPECT_TRUE(waitFor([&] { return channel.allDone(); }, std::chrono::seconds(2)));
+    channel.close();
+}
+
+// Collects the 16-bit samples of every block handed on.
+class SampleSink : public SoundSink {
+public:
+    int write(const void* data, int length) override
+    {
+        std::lock_guard guard(lock);
+        const auto* samples = static_cast<const std::uint16_t*>(data);
+        blockSizes.push_back(length);
+        this->samples.insert(this->samples.end(), samples, samples + length / 2);
+        return 1;
+    }
+    std::mutex lock;
+    std::vector<int> blockSizes;
+    std::vector<std::uint16_t> samples;
+};
+
+TEST_F(AlsaAudio, CaptureHandsOnFullSlotsWithoutLosingFrames)
+{
+    SampleSink sink;
+    SoundInChannel channel(*devices);
+    channel.setBuffers(480, 50);  // 30 ms each at 8000 Hz, 16-bit mono
+    channel.setSink(&sink);
+    ASSERT_EQ(channel.open(findInputByName(*devices, "Virtual Cable 2 In"), 1, 8000, 16), 1);
+    ASSERT_TRUE(waitFor(
+        [&] {
+            std::lock_guard guard(sink.lock);
+            return sink.blockSizes.size() >= 10;
+        },
+        std::chrono::seconds(3)));
+    channel.close();
+
+    std::lock_guard guard(sink.lock);
+    for (int size : sink.blockSizes) EXPECT_EQ(size, 480);
+    for (std::size_t i = 1; i < sink.samples.size(); ++i) {
+        ASSERT_EQ(static_cast<std::uint16_t>(sink.samples[i] - sink.samples[i - 1]), 1) << i;
+    }
+}
+
+TEST_F(AlsaAudio, AnUnopenableDeviceLeavesTheChannelSilentButUsable)
+{
+    SoundOutChannel channel(*devices);
+    channel.setBuffers(100, 2);
+    ASSERT_EQ(channel.open(devices->outputCount() + 5, 1, 8000, 16), 1);
+    const unsigned char block[100] = {};
+    EXPECT_EQ(channel.write(block, 100), 1);
+    EXPECT_EQ(channel.write(block, 100), 1);
+    EXPECT_EQ(channel.write(block, 100), 0);
+    EXPECT_EQ(channel.close(), 1);
+    EXPECT_TRUE(channel.allDone());
+}
+
+TEST(AlsaMixer, WithoutASoundCardTheHandsetMixerHasNoLines)
+{
+    std::unique_ptr<MixerPort> port = makeAlsaMixerPort();
+    if (port->deviceCount() > 0) GTEST_SKIP() << "this machine has a sound card";
+    MixerVolume mixer(*port);
+    EXPECT_EQ(mixer.openHandsetMixer(), 0);
+    std::uint32_t value = 1;
+    EXPECT_EQ(mixer.getVolume(MixerSpeakers, value), 0);
+    EXPECT_EQ(value, 0u);
+}
+
+}  // namespace
+}  // namespace tarnix
