@@ -1,0 +1,10 @@
+find_program(LAME_COMMAND lame REQUIRED)
+find_program(MADPLAY_COMMAND madplay REQUIRED)
+
+add_library(tarnix_mp3_testsupport STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/mp3_test_support.cpp ${CMAKE_CURRENT_LIST_DIR}/mp3_test_support.h)
+target_link_libraries(tarnix_mp3_testsupport PUBLIC tarnix_audio_mp3 GTest::gtest)
+
+tarnix_add_gtest(mp3_recorder_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/mp3_recorder_test.cpp
+                 LIBS tarnix_mp3_testsupport)
+target_compile_definitions(mp3_recorder_test PRIVATE LAME_COMMAND="${LAME_COMMAND}")
