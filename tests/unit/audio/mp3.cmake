@@ -8,3 +8,7 @@ target_link_libraries(tarnix_mp3_testsupport PUBLIC tarnix_audio_mp3 GTest::gtes
 tarnix_add_gtest(mp3_recorder_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/mp3_recorder_test.cpp
                  LIBS tarnix_mp3_testsupport)
 target_compile_definitions(mp3_recorder_test PRIVATE LAME_COMMAND="${LAME_COMMAND}")
+
+tarnix_add_gtest(mp3_source_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/mp3_source_test.cpp
+                 ${CMAKE_CURRENT_LIST_DIR}/mp3_dither_test.cpp LIBS tarnix_mp3_testsupport)
+target_compile_definitions(mp3_source_test PRIVATE LAME_COMMAND="${LAME_COMMAND}")
