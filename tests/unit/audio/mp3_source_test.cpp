@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -18,7 +19,8 @@ constexpr int DecoderDelay = 1105;  // encoder look-ahead plus the synthesis fil
 
 std::unique_ptr<ByteStream> fileStream(const std::string& path) { return FileStream::open(path); }
 
-// A 48000 Hz mono Layer III frame that carries no audio, only the given ancillary bytes.
+// A 48000 Hz mono Layer III frame that carries no audio, only as much of the given ancillary
+// bytes as it has room for.
 Bytes emptyFrame(int kbps, const Bytes& ancillary)
 {
     const int index = kbps == 32 ? 1 : 9;
@@ -27,7 +29,8 @@ Bytes emptyFrame(int kbps, const Bytes& ancillary)
     frame[1] = 0xFB;
     frame[2] = static_cast<unsigned char>(index << 4 | 0x04);
     frame[3] = 0xC4;
-    std::copy(ancillary.begin(), ancillary.end(), frame.begin() + 4 + 17);
+    const std::size_t room = std::min(ancillary.size(), frame.size() - 4 - 17);
+    std::copy_n(ancillary.begin(), room, frame.begin() + 4 + 17);
     return frame;
 }
 
