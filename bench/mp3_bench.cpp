@@ -61,7 +61,10 @@ const std::vector<std::int16_t>& minuteOfSignal()
     return samples;
 }
 
-std::string path(const char* name) { return (workDirectory() / name).string(); }
+std::string path(const char* name)
+{
+    return (workDirectory() / name).string();
+}
 
 void runCommand(benchmark::State& state, const std::string& commandLine)
 {
@@ -103,10 +106,11 @@ void encodeWithLameCommand(benchmark::State& state)
 {
     minuteOfSignal();
     for (auto _ : state) {
-        runCommand(state, std::string(LAME_COMMAND) +
-                              " --quiet --noreplaygain -r -s 48 --bitwidth 16 --signed --little-endian -m m --r3mix"
-                              " -b 128 --cbr --nores -t " +
-                              path("in.raw") + " " + path("lame.mp3") + " 2>/dev/null");
+        runCommand(state,
+                   std::string(LAME_COMMAND) +
+                       " --quiet --noreplaygain -r -s 48 --bitwidth 16 --signed --little-endian -m m --r3mix"
+                       " -b 128 --cbr --nores -t " +
+                       path("in.raw") + " " + path("lame.mp3") + " 2>/dev/null");
     }
 }
 
@@ -141,7 +145,8 @@ public:
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
             if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
-                seconds[run.run_name.function_name] = run.real_accumulated_time / static_cast<double>(run.iterations);
+                seconds[run.run_name.function_name] =
+                    run.real_accumulated_time / static_cast<double>(run.iterations);
             }
         }
     }
@@ -163,9 +168,9 @@ int main(int argc, char** argv)
     const auto& s = reporter.seconds;
     auto summary = [&](const char* what, const char* ours, const char* theirs, const char* tool) {
         if (s.count(ours) == 0 || s.count(theirs) == 0) return;
-        std::printf("%s: ours %.1f ms (%.0fx real time), %s %.1f ms (%.0fx real time), ours/%s = %.2f\n", what,
-                    s.at(ours) * 1e3, Seconds / s.at(ours), tool, s.at(theirs) * 1e3, Seconds / s.at(theirs), tool,
-                    s.at(ours) / s.at(theirs));
+        std::printf("%s: ours %.1f ms (%.0fx real time), %s %.1f ms (%.0fx real time), ours/%s = %.2f\n",
+                    what, s.at(ours) * 1e3, Seconds / s.at(ours), tool, s.at(theirs) * 1e3,
+                    Seconds / s.at(theirs), tool, s.at(ours) / s.at(theirs));
     };
     summary("encode 60 s", "encodeWithRecorder", "encodeWithLameCommand", "lame");
     summary("decode 60 s", "decodeWithSource", "decodeWithMadplay", "madplay");

@@ -7,11 +7,17 @@ namespace {
 
 constexpr unsigned long OutOfMemory = 2;
 
-unsigned long errorNumber(int result) { return static_cast<unsigned long>(-static_cast<long>(result)); }
+unsigned long errorNumber(int result)
+{
+    return static_cast<unsigned long>(-static_cast<long>(result));
+}
 
 }  // namespace
 
-LameEncoder::~LameEncoder() { closeStream(); }
+LameEncoder::~LameEncoder()
+{
+    closeStream();
+}
 
 unsigned long LameEncoder::initStream()
 {

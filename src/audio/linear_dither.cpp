@@ -10,7 +10,10 @@ constexpr std::int64_t DroppedMask = (std::int64_t{1} << DroppedBits) - 1;
 constexpr std::int64_t Maximum = (std::int64_t{1} << FractionBits) - 1;
 constexpr std::int64_t Minimum = -(std::int64_t{1} << FractionBits);
 
-std::uint32_t nextRandom(std::uint32_t r) { return r * 1664525u + 1013904223u; }
+std::uint32_t nextRandom(std::uint32_t r)
+{
+    return r * 1664525u + 1013904223u;
+}
 
 }  // namespace
 

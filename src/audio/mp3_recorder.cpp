@@ -11,7 +11,10 @@ Mp3Recorder::Mp3Recorder(std::unique_ptr<CaptureChannel> channel, std::unique_pt
     channel_->setBuffers(BlockBytes, BlockCount);
 }
 
-Mp3Recorder::~Mp3Recorder() { stopRecording(); }
+Mp3Recorder::~Mp3Recorder()
+{
+    stopRecording();
+}
 
 int Mp3Recorder::startRecording(const std::string& path)
 {
@@ -33,7 +36,10 @@ void Mp3Recorder::stopRecording()
     finishEncoder();
 }
 
-int Mp3Recorder::write(const void* data, int length) { return encodeBlock(data, length); }
+int Mp3Recorder::write(const void* data, int length)
+{
+    return encodeBlock(data, length);
+}
 
 int Mp3Recorder::openEncoder(const std::string& path)
 {
@@ -97,7 +103,8 @@ int Mp3Recorder::finishEncoder()
 
 bool Mp3Recorder::writeOutput(int count)
 {
-    if (std::fwrite(output_.data(), 1, static_cast<std::size_t>(count), file_) < static_cast<std::size_t>(count)) {
+    if (std::fwrite(output_.data(), 1, static_cast<std::size_t>(count), file_) <
+        static_cast<std::size_t>(count)) {
         std::fprintf(stderr, "Output file write error\n");
         return false;
     }

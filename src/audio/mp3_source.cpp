@@ -38,7 +38,10 @@ void setMilliseconds(mad_timer_t& timer, std::int64_t ms)
 
 }  // namespace
 
-Mp3Source::~Mp3Source() { closeSource(); }
+Mp3Source::~Mp3Source()
+{
+    closeSource();
+}
 
 int Mp3Source::openSource(std::unique_ptr<ByteStream> stream)
 {
@@ -253,14 +256,14 @@ int Mp3Source::deliver(unsigned char* out, int frames)
     }
     const bool stereo = format_.stereo != 0;
     const mad_fixed_t* left = madSynth_.pcm.samples[0] + framePosition_;
-    const mad_fixed_t* right = (madSynth_.pcm.channels > 1 ? madSynth_.pcm.samples[1] : madSynth_.pcm.samples[0]) +
-                               framePosition_;
+    const mad_fixed_t* right =
+        (madSynth_.pcm.channels > 1 ? madSynth_.pcm.samples[1] : madSynth_.pcm.samples[0]) + framePosition_;
+    auto put = [&out](std::int16_t sample) {
+        const auto bits = static_cast<std::uint16_t>(sample);
+        *out++ = static_cast<unsigned char>(bits & 0xFF);
+        *out++ = static_cast<unsigned char>(bits >> 8);
+    };
     for (int i = 0; i < n; ++i) {
-        auto put = [&out](std::int16_t sample) {
-            const auto bits = static_cast<std::uint16_t>(sample);
-            *out++ = static_cast<unsigned char>(bits & 0xFF);
-            *out++ = static_cast<unsigned char>(bits >> 8);
-        };
         put(dither[0].quantize(left[i]));
         if (stereo) {
             put(dither[1].quantize(right[i]));
@@ -294,7 +297,10 @@ void Mp3Source::countFrame()
     mad_timer_add(&position_, madFrame_.header.duration);
 }
 
-int Mp3Source::elapsedSeconds() const { return static_cast<int>(mad_timer_count(position_, MAD_UNITS_SECONDS)); }
+int Mp3Source::elapsedSeconds() const
+{
+    return static_cast<int>(mad_timer_count(position_, MAD_UNITS_SECONDS));
+}
 
 void Mp3Source::closeSource()
 {

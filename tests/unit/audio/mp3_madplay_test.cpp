@@ -16,7 +16,8 @@ TEST(Mp3SourceDecoding, IsByteIdenticalToMadplayWithItsDither)
 {
     const std::string dir = test::scratchDirectory();
     test::encodeMessage(test::testSignal(48000 * 2), dir + "/m.mp3");
-    ASSERT_TRUE(test::run(std::string(MADPLAY_COMMAND) + " -q -o raw:" + dir + "/madplay.raw " + dir + "/m.mp3"));
+    ASSERT_TRUE(
+        test::run(std::string(MADPLAY_COMMAND) + " -q -o raw:" + dir + "/madplay.raw " + dir + "/m.mp3"));
 
     Mp3Source source;
     ASSERT_EQ(source.openSource(FileStream::open(dir + "/m.mp3")), 1);

@@ -71,7 +71,8 @@ private:
 
 class Mp3RecorderTest : public ::testing::Test {
 protected:
-    Mp3RecorderTest() : recorder_(std::make_unique<FakeCaptureChannel>(calls_), std::make_unique<FakeEncoder>(script_))
+    Mp3RecorderTest()
+        : recorder_(std::make_unique<FakeCaptureChannel>(calls_), std::make_unique<FakeEncoder>(script_))
     {
     }
 

@@ -17,7 +17,10 @@ using Bytes = std::vector<unsigned char>;
 
 constexpr int DecoderDelay = 1105;  // encoder look-ahead plus the synthesis filter
 
-std::unique_ptr<ByteStream> fileStream(const std::string& path) { return FileStream::open(path); }
+std::unique_ptr<ByteStream> fileStream(const std::string& path)
+{
+    return FileStream::open(path);
+}
 
 // A 48000 Hz mono Layer III frame that carries no audio, only as much of the given ancillary
 // bytes as it has room for.
@@ -150,8 +153,8 @@ TEST_F(Mp3SourceTest, DeliversTwoBytesPerMonoSampleAndFourPerStereoFrame)
     }
     test::writeSamples(dir_ + "/stereo.raw", interleaved);
     ASSERT_TRUE(test::run(std::string(LAME_COMMAND) +
-                          " --quiet -r -s 48 --bitwidth 16 --signed --little-endian -m s -b 128 --cbr -t " + dir_ +
-                          "/stereo.raw " + dir_ + "/stereo.mp3 2>/dev/null"));
+                          " --quiet -r -s 48 --bitwidth 16 --signed --little-endian -m s -b 128 --cbr -t " +
+                          dir_ + "/stereo.raw " + dir_ + "/stereo.mp3 2>/dev/null"));
 
     struct Case {
         std::string path;
@@ -275,7 +278,8 @@ TEST_F(Mp3SourceTest, SeekingFollowsTheXingTableAndIgnoresBadFractions)
         int denominator;
         int elapsed;
     };
-    const std::vector<Case> cases = {{1, 2, 6}, {1, 4, 3}, {0, 100, 0}, {5, 0, 0}, {1, -3, 0}, {-7, 10, 0}, {30, 10, 12}};
+    const std::vector<Case> cases = {{1, 2, 6},  {1, 4, 3},   {0, 100, 0}, {5, 0, 0},
+                                     {1, -3, 0}, {-7, 10, 0}, {30, 10, 12}};
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.numerator) + "/" + std::to_string(c.denominator));
         source_.seekFraction(0, 100);

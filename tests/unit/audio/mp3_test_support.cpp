@@ -30,8 +30,8 @@ std::vector<std::int16_t> sineWave(int samples, double hz, double amplitude, int
 {
     std::vector<std::int16_t> out(static_cast<std::size_t>(samples));
     for (int i = 0; i < samples; ++i) {
-        out[static_cast<std::size_t>(i)] =
-            static_cast<std::int16_t>(std::lround(amplitude * 32767 * std::sin(2 * std::numbers::pi * hz * i / rate)));
+        out[static_cast<std::size_t>(i)] = static_cast<std::int16_t>(
+            std::lround(amplitude * 32767 * std::sin(2 * std::numbers::pi * hz * i / rate)));
     }
     return out;
 }
@@ -78,7 +78,8 @@ void writeFile(const std::string& path, const std::vector<unsigned char>& bytes)
 void writeSamples(const std::string& path, const std::vector<std::int16_t>& samples)
 {
     std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(samples.data()), static_cast<std::streamsize>(samples.size() * 2));
+    out.write(reinterpret_cast<const char*>(samples.data()),
+              static_cast<std::streamsize>(samples.size() * 2));
 }
 
 std::vector<std::int16_t> toSamples(const std::vector<unsigned char>& bytes)
@@ -90,6 +91,9 @@ std::vector<std::int16_t> toSamples(const std::vector<unsigned char>& bytes)
     return out;
 }
 
-bool run(const std::string& commandLine) { return std::system(commandLine.c_str()) == 0; }
+bool run(const std::string& commandLine)
+{
+    return std::system(commandLine.c_str()) == 0;
+}
 
 }  // namespace tarnix::test

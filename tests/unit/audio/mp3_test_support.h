@@ -24,7 +24,10 @@ public:
         int bits = 0;
     };
 
-    explicit FakeCaptureChannel(std::shared_ptr<Calls> calls = std::make_shared<Calls>()) : calls_(std::move(calls)) {}
+    explicit FakeCaptureChannel(std::shared_ptr<Calls> calls = std::make_shared<Calls>())
+        : calls_(std::move(calls))
+    {
+    }
     void setBuffers(int size, int count) override
     {
         calls_->bufferSize = size;
