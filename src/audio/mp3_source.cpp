@@ -24,7 +24,7 @@ std::int64_t findAudioStart(ByteStream& stream)
     unsigned char head[10];
     std::int64_t start = 0;
     if (stream.read(head, sizeof head) == sizeof head && std::memcmp(head, "ID3", 3) == 0) {
-        // The size bytes are taken whole, as the files this reads were written.
+        // Whole bytes, top bits not masked: well-formed tags keep those bits clear anyway.
         start = (((std::int64_t{head[6]} * 128 + head[7]) * 128 + head[8]) * 128 + head[9]) + 10;
     }
     stream.seek(start, ByteStream::FromStart);

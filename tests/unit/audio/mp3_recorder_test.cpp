@@ -262,3 +262,27 @@ TEST(Mp3RecorderStream, SilenceOnlyLeavesJustTheEncodersClosingBytes)
 
 }  // namespace
 }  // namespace tarnix
+
+namespace tarnix {
+namespace {
+
+TEST(LameEncoder, AnswersAnErrorNumberWithoutAStream)
+{
+    LameEncoder encoder;
+    std::vector<std::int16_t> samples(48000, 100);
+    std::vector<unsigned char> out(Mp3Recorder::OutputBytes);
+    int written = -1;
+    EXPECT_FALSE(encoder.hasStream());
+    EXPECT_EQ(encoder.encodeChunk(samples.data(), 1152, out.data(), Mp3Recorder::OutputBytes, written), 3u);
+    EXPECT_EQ(written, 0);
+    EXPECT_EQ(encoder.deinitStream(out.data(), Mp3Recorder::OutputBytes, written), 3u);
+
+    ASSERT_EQ(encoder.initStream(), 0u);
+    EXPECT_TRUE(encoder.hasStream());
+    EXPECT_EQ(encoder.encodeChunk(samples.data(), 48000, out.data(), 16, written), 1u) << "buffer too small";
+    encoder.closeStream();
+    EXPECT_FALSE(encoder.hasStream());
+}
+
+}  // namespace
+}  // namespace tarnix
