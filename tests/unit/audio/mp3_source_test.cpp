@@ -1,5 +1,7 @@
 #include "audio/mp3_source.h"
 
+#include "audio/lame_encoder.h"
+#include "audio/mp3_recorder.h"
 #include "mp3_test_support.h"
 
 #include <gtest/gtest.h>
@@ -111,6 +113,27 @@ TEST_F(Mp3SourceTest, DecodesAMessageBackToItsSignalThroughTheLastSample)
     unsigned char rest[100];
     EXPECT_EQ(source_.readPcm(rest, length), 0);
     EXPECT_EQ(length, 0);
+}
+
+TEST_F(Mp3SourceTest, RecordingDecodesToTheCapturedSoundWithoutItsLeadingSilence)
+{
+    auto calls = std::make_shared<test::FakeCaptureChannel::Calls>();
+    Mp3Recorder recorder(std::make_unique<test::FakeCaptureChannel>(calls), std::make_unique<LameEncoder>());
+    recorder.startRecording(dir_ + "/call.mp3");
+    const std::vector<std::int16_t> silence(2400, 0);
+    for (int i = 0; i < 5; ++i) calls->sink->write(silence.data(), 4800);
+    const auto voice = test::sineWave(48000, 700, 0.4);
+    for (std::size_t at = 0; at < voice.size(); at += 2400) calls->sink->write(voice.data() + at, 4800);
+    recorder.stopRecording();
+
+    ASSERT_EQ(source_.openSource(fileStream(dir_ + "/call.mp3")), 1);
+    const auto decoded = decodeAll(source_);
+    ASSERT_GE(decoded.size(), voice.size() + DecoderDelay);
+    double error = 0;
+    for (std::size_t i = 0; i < voice.size(); ++i) {
+        error += std::abs(decoded[i + DecoderDelay] - 0.95 * voice[i]);
+    }
+    EXPECT_LT(error / static_cast<double>(voice.size()), 100.0);
 }
 
 TEST_F(Mp3SourceTest, ReportsFormatDurationAndPlayingTime)
