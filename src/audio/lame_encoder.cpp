@@ -6,7 +6,6 @@ namespace tarnix {
 namespace {
 
 constexpr unsigned long OutOfMemory = 2;
-constexpr unsigned long NotInitialised = 3;
 
 unsigned long errorNumber(int result)
 {
@@ -51,9 +50,6 @@ unsigned long LameEncoder::encodeChunk(const std::int16_t* samples, int count, u
                                        int capacity, int& written)
 {
     written = 0;
-    if (lame_ == nullptr) {
-        return NotInitialised;
-    }
     // Mono input: the right channel is ignored, but LAME wants a pointer there.
     const int result = lame_encode_buffer(lame_, samples, samples, count, out, capacity);
     if (result < 0) {
@@ -66,9 +62,6 @@ unsigned long LameEncoder::encodeChunk(const std::int16_t* samples, int count, u
 unsigned long LameEncoder::deinitStream(unsigned char* out, int capacity, int& written)
 {
     written = 0;
-    if (lame_ == nullptr) {
-        return NotInitialised;
-    }
     const int result = lame_encode_flush(lame_, out, capacity);
     if (result < 0) {
         return errorNumber(result);

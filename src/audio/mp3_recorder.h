@@ -51,6 +51,7 @@ private:
     std::unique_ptr<Mp3Encoder> encoder_;
     std::string path_;
     std::FILE* file_ = nullptr;
+    // 64 bits: a 32-bit count wraps after about 12 hours and would restart the trimming mid-message.
     std::uint64_t bytesAccepted_ = 0;
     std::array<unsigned char, OutputBytes> output_{};
     int inputDevice_ = -1;

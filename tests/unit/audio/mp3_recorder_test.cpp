@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -246,42 +245,6 @@ TEST(Mp3RecorderStream, IsConstantRateMonoAndByteIdenticalToTheLameCommand)
         ASSERT_EQ(ours[at + 2], 0x94) << at;
         ASSERT_EQ(ours[at + 3], 0xC4) << at;
     }
-}
-
-TEST(Mp3RecorderStream, SilenceOnlyLeavesJustTheEncodersClosingBytes)
-{
-    const std::string dir = test::scratchDirectory();
-    Mp3Recorder recorder(std::make_unique<FakeCaptureChannel>(), std::make_unique<LameEncoder>());
-    recorder.startRecording(dir + "/quiet.mp3");
-    std::vector<std::int16_t> silence(2400, 0);
-    for (int i = 0; i < 20; ++i) recorder.write(silence.data(), 4800);
-    recorder.stopRecording();
-    EXPECT_EQ(recorder.bytesAccepted(), 0u);
-    EXPECT_LE(std::filesystem::file_size(dir + "/quiet.mp3"), 2u * 384);
-}
-
-}  // namespace
-}  // namespace tarnix
-
-namespace tarnix {
-namespace {
-
-TEST(LameEncoder, AnswersAnErrorNumberWithoutAStream)
-{
-    LameEncoder encoder;
-    std::vector<std::int16_t> samples(48000, 100);
-    std::vector<unsigned char> out(Mp3Recorder::OutputBytes);
-    int written = -1;
-    EXPECT_FALSE(encoder.hasStream());
-    EXPECT_EQ(encoder.encodeChunk(samples.data(), 1152, out.data(), Mp3Recorder::OutputBytes, written), 3u);
-    EXPECT_EQ(written, 0);
-    EXPECT_EQ(encoder.deinitStream(out.data(), Mp3Recorder::OutputBytes, written), 3u);
-
-    ASSERT_EQ(encoder.initStream(), 0u);
-    EXPECT_TRUE(encoder.hasStream());
-    EXPECT_EQ(encoder.encodeChunk(samples.data(), 48000, out.data(), 16, written), 1u) << "buffer too small";
-    encoder.closeStream();
-    EXPECT_FALSE(encoder.hasStream());
 }
 
 }  // namespace
