@@ -41,6 +41,9 @@ public:
     virtual int Open() = 0;
     virtual int Close() = 0;
     virtual int AfterOpen() = 0;
+    // True once the opened device has failed (unplugged). A device replugged before its removal
+    // is handled shows the same ids as before, so the ids alone cannot tell it was replaced.
+    virtual bool DeviceLost() const { return false; }
 
     // Returns the last error and clears it.
     int LastError();

@@ -49,8 +49,10 @@ void HandsetService::ScanHandsets()
     if (HandsetDevice* current = channel_.current()) {
         const int vendor = current->Property(PropVendorId);
         const int product = current->Property(PropProductId);
-        for (const ScanEntry& entry : table_) {
-            if (entry.vendorId != 0 && entry.vendorId == vendor && entry.productId == product) return;
+        if (!current->DeviceLost()) {
+            for (const ScanEntry& entry : table_) {
+                if (entry.vendorId != 0 && entry.vendorId == vendor && entry.productId == product) return;
+            }
         }
         qCInfo(lcDevice) << "handset" << Qt::hex << vendor << product << "is gone";
         current->Stop();

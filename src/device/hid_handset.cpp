@@ -22,6 +22,7 @@ void HidHandset::closeDevice()
     input_.clear();
     inputFill_ = 0;
     readStartedMs_.reset();
+    lost_ = false;
 }
 
 bool HidHandset::writeCommand(std::span<const std::uint8_t> head)
@@ -47,6 +48,7 @@ HidHandset::ReadState HidHandset::ReadReport()
         readStartedMs_.reset();
         return ReadState::Arrived;
     }
+    lost_ = got < 0;
     if (got < 0 || now - *readStartedMs_ >= kReadTimeoutMs) {
         readStartedMs_.reset();
         return ReadState::NoReport;
@@ -76,6 +78,7 @@ std::span<const std::uint8_t> HidHandset::awaitReport(std::uint8_t type)
     // A waiting poll read would otherwise claim this reply's time.
     readStartedMs_.reset();
     const int got = device_->readReport(input_, kReadTimeoutMs);
+    lost_ = got < 0;
     if (got < 2 || input_[1] != type) return {};
     return std::span(input_.data(), std::size_t(got));
 }

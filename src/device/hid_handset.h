@@ -48,6 +48,7 @@ public:
 
     std::optional<int> ReadKey() override;
     int Open() override;
+    bool DeviceLost() const override { return lost_; }
 
 protected:
     // Puts head at the start of the output buffer and writes the whole buffer. Fails without
@@ -77,6 +78,7 @@ private:
     std::vector<std::uint8_t> input_;
     int inputFill_ = 0;
     std::optional<std::int64_t> readStartedMs_;
+    bool lost_ = false;
 };
 
 }  // namespace tarnix

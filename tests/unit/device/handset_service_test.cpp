@@ -173,6 +173,21 @@ TEST(HandsetHotPlug, ReplugFindsTheHandsetAgain)
     EXPECT_TRUE(handset->ringing());
 }
 
+TEST(HandsetHotPlug, HandsetReplugBeforeTheRemovalIsHandledIsOpenedAfresh)
+{
+    HandsetTestRig rig;
+    auto handset = std::make_shared<VirtualLcdHandset>();
+    const std::string path = rig.bus.plug(handset);
+    rig.start();
+    rig.bus.unplug(path);
+    rig.current().Poll();  // a tick runs into the unplugged device before the removal is handled
+    rig.bus.plug(handset);
+    rig.loop.runPending();
+    EXPECT_EQ(rig.sink.take(), (Events{"presence 0", "presence 1"}));
+    EXPECT_EQ(rig.channel().HandsetRing(1), 0);
+    EXPECT_TRUE(handset->ringing());
+}
+
 TEST(HandsetService, ShutdownTurnsTheLightOffAndClosesWithoutAnnouncing)
 {
     VirtualEventLoop loop;
