@@ -58,8 +58,8 @@ std::optional<std::uint16_t> BasicHandset::readWord(int wordAddress)
 
 bool BasicHandset::writeWord(int wordAddress, std::uint16_t value)
 {
-    return writeCommand({0x00, kWriteWord, std::uint8_t(wordAddress), std::uint8_t(value & 0xFF),
-                         std::uint8_t(value >> 8)});
+    return writeCommand(
+        {0x00, kWriteWord, std::uint8_t(wordAddress), std::uint8_t(value & 0xFF), std::uint8_t(value >> 8)});
 }
 
 int BasicHandset::ReadMemory(int address, std::span<std::uint8_t> buffer)

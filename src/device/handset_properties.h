@@ -4,7 +4,7 @@
 
 namespace tarnix {
 
-// A model's answers to Property(index), indices 1-10; every other index answers -1.
+// A model's answers to Property(index) for indices 1-6 and 8-10; every other index answers -1.
 class HandsetProperties {
 public:
     struct Values {
@@ -20,8 +20,8 @@ public:
     };
 
     constexpr explicit HandsetProperties(const Values& v)
-        : values_{-1,      v.vendorId,    v.productId,  v.volume, v.memorySize, v.lcd,
-                  v.melodyFixed, -1,          v.lineSwitch, v.light, v.ringSettings}
+        : values_{-1, v.vendorId,   v.productId, v.volume,      v.memorySize, v.lcd, v.melodyFixed,
+                  -1, v.lineSwitch, v.light,     v.ringSettings}
     {
     }
 

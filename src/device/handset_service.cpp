@@ -131,17 +131,17 @@ void HandsetService::onDeviceChange(HidChange change)
 {
     const bool hadHandset = channel_.current() != nullptr;
     switch (change) {
-    case HidChange::Arrival:
-        // While a handset is current, a second one changes nothing until the first is unplugged.
-        if (hadHandset) return;
-        ScanHandsets();
-        if (channel_.current()) announce(1);
-        return;
-    case HidChange::Removal:
-        if (!hadHandset) return;
-        ScanHandsets();
-        announce(channel_.current() ? 1 : 0);
-        return;
+        case HidChange::Arrival:
+            // While a handset is current, a second one changes nothing until the first is unplugged.
+            if (hadHandset) return;
+            ScanHandsets();
+            if (channel_.current()) announce(1);
+            return;
+        case HidChange::Removal:
+            if (!hadHandset) return;
+            ScanHandsets();
+            announce(channel_.current() ? 1 : 0);
+            return;
     }
 }
 

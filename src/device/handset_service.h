@@ -28,7 +28,8 @@ public:
     static constexpr const char* kErrorTitle = "Error";
     static constexpr const char* kNoSystemNameText = "Could not find the system name for this HID device";
 
-    HandsetService(EventLoop& loop, HidBus& bus, ErrorReporter& errors, PstnLibrary& pstn, DeviceClock& clock);
+    HandsetService(EventLoop& loop, HidBus& bus, ErrorReporter& errors, PstnLibrary& pstn,
+                   DeviceClock& clock);
     // Turns the light off and halts the current handset, telling no one.
     ~HandsetService();
     HandsetService(const HandsetService&) = delete;

@@ -59,12 +59,12 @@ HidHandset::ReadState HidHandset::ReadReport()
 std::optional<int> HidHandset::ReadKey()
 {
     switch (ReadReport()) {
-    case ReadState::Waiting:
-        return std::nullopt;
-    case ReadState::NoReport:
-        return KeyNone;
-    case ReadState::Arrived:
-        break;
+        case ReadState::Waiting:
+            return std::nullopt;
+        case ReadState::NoReport:
+            return KeyNone;
+        case ReadState::Arrived:
+            break;
     }
     if (inputFill_ < kKeyReportLength || input_[1] != kKeyReport) return KeyNone;
     const bool byte3Zero = input_[3] == 0;

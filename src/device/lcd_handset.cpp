@@ -4,10 +4,10 @@
 
 namespace tarnix {
 
-const KeyMap LcdHandset::kKeys{{1, KeyNo},    {2, Key3},       {3, Key2},     {4, Key1},      {5, KeyDelete},
-                               {7, KeyYes},   {8, Key6},       {9, Key5},     {10, Key4},     {11, KeyMute},
-                               {13, KeyUp},   {14, Key9},      {15, Key8},    {16, Key7},     {19, KeyDown},
-                               {20, KeyHash}, {21, Key0},      {22, KeyStar}};
+const KeyMap LcdHandset::kKeys{{1, KeyNo},    {2, Key3},  {3, Key2},    {4, Key1},  {5, KeyDelete},
+                               {7, KeyYes},   {8, Key6},  {9, Key5},    {10, Key4}, {11, KeyMute},
+                               {13, KeyUp},   {14, Key9}, {15, Key8},   {16, Key7}, {19, KeyDown},
+                               {20, KeyHash}, {21, Key0}, {22, KeyStar}};
 
 int LcdHandset::Ring(bool on)
 {
@@ -36,29 +36,29 @@ int LcdHandset::LcdCommand(int, int op, std::uint8_t flag, int level, const char
 {
     const std::string_view shown = text ? std::string_view(text) : std::string_view();
     switch (op) {
-    case LcdClear:
-        image_.clear();
-        break;
-    case LcdIcon:
-        image_.setIcon(flag != 0);
-        break;
-    case LcdBars:
-        image_.setBars(level);
-        break;
-    case LcdNumber:
-        image_.showNumber(shown);
-        break;
-    case LcdClock:
-        image_.showClock(clock != 0, clock != 0 ? host().clock().localTime() : std::tm{});
-        break;
-    case LcdAllOn:
-        image_.allOn();
-        break;
-    case LcdTime:
-        image_.showTime(shown);
-        break;
-    default:
-        return 0;
+        case LcdClear:
+            image_.clear();
+            break;
+        case LcdIcon:
+            image_.setIcon(flag != 0);
+            break;
+        case LcdBars:
+            image_.setBars(level);
+            break;
+        case LcdNumber:
+            image_.showNumber(shown);
+            break;
+        case LcdClock:
+            image_.showClock(clock != 0, clock != 0 ? host().clock().localTime() : std::tm{});
+            break;
+        case LcdAllOn:
+            image_.allOn();
+            break;
+        case LcdTime:
+            image_.showTime(shown);
+            break;
+        default:
+            return 0;
     }
     refreshDisplay();
     return 0;

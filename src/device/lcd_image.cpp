@@ -23,15 +23,15 @@ std::uint8_t LcdImage::glyph(char c)
                                                           0xAD, 0xAF, 0xE8, 0xEF, 0xED};
     if (c >= '0' && c <= '9') return kDigits[std::size_t(c - '0')];
     switch (c) {
-    case '#':
-        return 0x23;
-    case '*':
-    case '+':
-        return 0x26;
-    case '-':
-        return 0x04;
-    default:
-        return std::uint8_t(c);
+        case '#':
+            return 0x23;
+        case '*':
+        case '+':
+            return 0x26;
+        case '-':
+            return 0x04;
+        default:
+            return std::uint8_t(c);
     }
 }
 

@@ -4,10 +4,10 @@
 
 namespace tarnix {
 
-const KeyMap MelodyHandset::kKeys{{1, Key1},     {2, Key2},   {3, Key3},     {4, KeyNo},    {5, Key4},
-                                  {6, Key5},     {7, Key6},   {8, KeyYes},   {9, Key7},     {10, Key8},
+const KeyMap MelodyHandset::kKeys{{1, Key1},     {2, Key2},       {3, Key3},     {4, KeyNo}, {5, Key4},
+                                  {6, Key5},     {7, Key6},       {8, KeyYes},   {9, Key7},  {10, Key8},
                                   {11, Key9},    {12, KeyDelete}, {13, KeyStar}, {14, Key0}, {15, KeyHash},
-                                  {16, KeyMute}, {17, KeyUp}, {18, KeyDown}};
+                                  {16, KeyMute}, {17, KeyUp},     {18, KeyDown}};
 
 int MelodyHandset::SelectMelody(int melody)
 {

@@ -8,14 +8,14 @@ int PstnBoard::decodeDtmf(std::uint8_t code)
     const int low = code & 0x0F;
     if (low >= 1 && low <= 9) return low;
     switch (low) {
-    case 10:
-        return Key0;
-    case 11:
-        return KeyStar;
-    case 12:
-        return KeyHash;
-    default:
-        return KeyNone;
+        case 10:
+            return Key0;
+        case 11:
+            return KeyStar;
+        case 12:
+            return KeyHash;
+        default:
+            return KeyNone;
     }
 }
 

@@ -4,12 +4,14 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace tarnix {
 
-// The PSTN line board's own library, loaded at run time. It is loaded and its functions looked
-// up once; a failed load is tried again by the next LoadPstnLibrary(). It is never unloaded. A
-// function the library lacks makes the call that needs it do nothing.
+// The PSTN line board's own library, loaded at run time. The program keeps one of these for its
+// whole run, so the library is loaded and its functions looked up once; a failed load is tried
+// again by the next LoadPstnLibrary(). It is never unloaded. A function the library lacks makes
+// the call that needs it do nothing.
 class PstnLibrary {
 public:
     static constexpr const char* kDefaultFile = "libF3Voip.so";

@@ -12,7 +12,10 @@ public:
 
     std::uint16_t vendorId() const override { return slot_->vendorId; }
     std::uint16_t productId() const override { return slot_->productId; }
-    int inputReportLength() const override { return slot_->handset ? slot_->handset->inputReportLength() : 0; }
+    int inputReportLength() const override
+    {
+        return slot_->handset ? slot_->handset->inputReportLength() : 0;
+    }
     int outputReportLength() const override
     {
         return slot_->handset ? slot_->handset->outputReportLength() : 0;
@@ -77,7 +80,8 @@ void FakeHidBus::plugNameless()
 
 void FakeHidBus::unplug(const std::string& path)
 {
-    const auto it = std::find_if(slots_.begin(), slots_.end(), [&](const auto& s) { return s->path == path; });
+    const auto it =
+        std::find_if(slots_.begin(), slots_.end(), [&](const auto& s) { return s->path == path; });
     if (it == slots_.end()) return;
     (*it)->present = false;
     slots_.erase(it);

@@ -46,17 +46,19 @@ TEST(HandsetDiscovery, ChoosesFirstSupportedInterfaceOnly)
              bus.plug(std::make_shared<VirtualLcdHandset>());
          },
          0x0304},
-        {"supported product under another vendor",
-         [](FakeHidBus& bus) { bus.plugOther(0x00B3, 0x0302); }, -1},
+        {"supported product under another vendor", [](FakeHidBus& bus) { bus.plugOther(0x00B3, 0x0302); },
+         -1},
         {"twenty-first interface is beyond the scan",
          [](FakeHidBus& bus) {
-             for (int i = 0; i < HandsetService::kScanTableSize; ++i) bus.plugOther(kMouseVendor, kMouseProduct);
+             for (int i = 0; i < HandsetService::kScanTableSize; ++i)
+                 bus.plugOther(kMouseVendor, kMouseProduct);
              bus.plug(std::make_shared<VirtualBasicHandset>());
          },
          -1},
         {"twentieth interface is scanned",
          [](FakeHidBus& bus) {
-             for (int i = 0; i < HandsetService::kScanTableSize - 1; ++i) bus.plugOther(kMouseVendor, kMouseProduct);
+             for (int i = 0; i < HandsetService::kScanTableSize - 1; ++i)
+                 bus.plugOther(kMouseVendor, kMouseProduct);
              bus.plug(std::make_shared<VirtualBasicHandset>());
          },
          0x6371},

@@ -75,7 +75,8 @@ public:
 
 // The handset layer on a fake bus and a virtual clock.
 struct HandsetTestRig {
-    explicit HandsetTestRig(std::string pstnLibrary = "/nonexistent/libF3Voip.so") : pstn(std::move(pstnLibrary))
+    explicit HandsetTestRig(std::string pstnLibrary = "/nonexistent/libF3Voip.so")
+        : pstn(std::move(pstnLibrary))
     {
     }
 

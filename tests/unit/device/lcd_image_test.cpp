@@ -65,8 +65,8 @@ TEST_F(LcdTest, LongNumberShowsItsLastFifteenWithSwappedLeftCells)
 
 TEST_F(LcdTest, LinkBarsFollowTheLevelAndSurviveTheDigits)
 {
-    const std::vector<std::tuple<int, int, bool>> cases{{0, 0, false}, {1, 0, true}, {2, 1, true}, {6, 5, true},
-                                                        {7, 6, true},  {30, 6, true}, {-1, 0, true}};
+    const std::vector<std::tuple<int, int, bool>> cases{
+        {0, 0, false}, {1, 0, true}, {2, 1, true}, {6, 5, true}, {7, 6, true}, {30, 6, true}, {-1, 0, true}};
     for (const auto& [level, bars, indicator] : cases) {
         SCOPED_TRACE(level);
         lcd(LcdBars, 0, level);
@@ -166,7 +166,8 @@ TEST(LcdImage, GlyphsOfTheDisplay)
     const std::string chars = "0123456789#*+-";
     const std::vector<std::uint8_t> glyphs{0xEB, 0x60, 0xC7, 0xE5, 0x6C, 0xAD, 0xAF,
                                            0xE8, 0xEF, 0xED, 0x23, 0x26, 0x26, 0x04};
-    for (std::size_t i = 0; i < chars.size(); ++i) EXPECT_EQ(LcdImage::glyph(chars[i]), glyphs[i]) << chars[i];
+    for (std::size_t i = 0; i < chars.size(); ++i)
+        EXPECT_EQ(LcdImage::glyph(chars[i]), glyphs[i]) << chars[i];
     EXPECT_EQ(LcdImage::glyph('\0'), 0x00);
     EXPECT_EQ(LcdImage::glyph('A'), 'A');
 }

@@ -49,18 +49,18 @@ Events keysFor(const std::shared_ptr<VirtualHandset>& handset, std::uint8_t crad
 TEST(KeyReports, EachModelMapsKeyBytesByItsOwnKeypad)
 {
     EXPECT_EQ(keysFor(std::make_shared<VirtualBasicHandset>(), 1),
-              (Events{"key 60", "key 40", "key 50", "key 30", "key 0", "key 8", "key 21", "key 9",
-                      "key 20", "key 7", "key 5", "key 6", "key 4", "key 1", "key 2", "key 3",
-                      "key 110", "key 100", "key 30", "key 50"}));
+              (Events{"key 60", "key 40", "key 50",  "key 30",  "key 0",  "key 8", "key 21",
+                      "key 9",  "key 20", "key 7",   "key 5",   "key 6",  "key 4", "key 1",
+                      "key 2",  "key 3",  "key 110", "key 100", "key 30", "key 50"}));
     // Bytes 6, 12, 17 and 18 are no key on the LCD handset.
-    EXPECT_EQ(keysFor(std::make_shared<VirtualLcdHandset>(), 0),
-              (Events{"key 30", "key 3", "key 2", "key 1", "key 110", "key 50", "key 6", "key 5",
-                      "key 4", "key 100", "key 40", "key 9", "key 8", "key 7", "key 60", "key 21",
-                      "key 0", "key 20"}));
-    EXPECT_EQ(keysFor(std::make_shared<VirtualMelodyHandset>(), 0),
-              (Events{"key 1", "key 2", "key 3", "key 30", "key 4", "key 5", "key 6", "key 50",
-                      "key 7", "key 8", "key 9", "key 110", "key 20", "key 0", "key 21", "key 100",
-                      "key 40", "key 60"}));
+    EXPECT_EQ(
+        keysFor(std::make_shared<VirtualLcdHandset>(), 0),
+        (Events{"key 30", "key 3", "key 2", "key 1", "key 110", "key 50", "key 6", "key 5", "key 4",
+                "key 100", "key 40", "key 9", "key 8", "key 7", "key 60", "key 21", "key 0", "key 20"}));
+    EXPECT_EQ(
+        keysFor(std::make_shared<VirtualMelodyHandset>(), 0),
+        (Events{"key 1", "key 2", "key 3", "key 30", "key 4", "key 5", "key 6", "key 50", "key 7", "key 8",
+                "key 9", "key 110", "key 20", "key 0", "key 21", "key 100", "key 40", "key 60"}));
 }
 
 TEST(KeyReports, HookByteMeaningDiffersBetweenModels)
@@ -88,7 +88,8 @@ TEST(KeyReports, HookByteMeaningDiffersBetweenModels)
 TEST(BasicHandsetReports, OpenRingLightAndCloseSetBitZeroOfByteTwo)
 {
     Started s(std::make_shared<VirtualBasicHandset>());
-    EXPECT_EQ(s.written(9), (std::vector<std::string>{"00 04 01 00 00 00 00 00 00", "00 02 00 00 00 00 00 00 00"}));
+    EXPECT_EQ(s.written(9),
+              (std::vector<std::string>{"00 04 01 00 00 00 00 00 00", "00 02 00 00 00 00 00 00 00"}));
     HandsetChannel& c = s.rig.channel();
     c.HandsetRing(1);
     c.HandsetRing(0);
@@ -145,7 +146,8 @@ TEST(LcdHandsetReports, RingAndLightShareReportOneAndKeepTheDisplayBytes)
     c.HandsetRing(0);
     c.HandsetLight(1);
     c.HandsetLight(0);
-    EXPECT_EQ(s.written(4), (std::vector<std::string>{"00 01 FF 11", "00 01 00 11", "00 01 11 FF", "00 01 11 00"}));
+    EXPECT_EQ(s.written(4),
+              (std::vector<std::string>{"00 01 FF 11", "00 01 00 11", "00 01 11 FF", "00 01 11 00"}));
 
     c.HandsetLcd(LcdAllOn, 0, 0, nullptr, 0);
     c.HandsetRing(1);
@@ -166,7 +168,7 @@ TEST(LcdHandsetReports, MemoryGoesInBlocksOfSixteen)
     EXPECT_EQ(bytes[0], 4);
     EXPECT_EQ(bytes[19], 23);
     EXPECT_EQ(s.written(5), (std::vector<std::string>{"00 02 02 05 00", "00 02 03 05 00", "00 02 02 15 00",
-                                                       "00 02 03 15 00"}));
+                                                      "00 02 03 15 00"}));
     EXPECT_EQ(s.rig.clock.pauses, (std::vector<int>{300, 300}));
 
     const std::array<std::uint8_t, 2> update{0x5A, 0xA5};
@@ -185,7 +187,8 @@ TEST(MelodyHandsetReports, RingClampsMelodyIntoTwelve)
         int melody;
         const char* report;
     };
-    const std::vector<Case> cases{{15, "00 01 0C"}, {-3, "00 01 01"}, {0, "00 01 01"}, {11, "00 01 0C"}, {4, "00 01 05"}};
+    const std::vector<Case> cases{
+        {15, "00 01 0C"}, {-3, "00 01 01"}, {0, "00 01 01"}, {11, "00 01 0C"}, {4, "00 01 05"}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.melody);
         Started s(std::make_shared<VirtualMelodyHandset>());
@@ -200,7 +203,8 @@ TEST(MelodyHandsetReports, RingClampsMelodyIntoTwelve)
 TEST(MelodyHandsetReports, VolumeMapsPercentToSixteenSteps)
 {
     const std::vector<std::pair<int, const char*>> cases{
-        {0, "00 01 20"}, {6, "00 01 20"}, {7, "00 01 20"}, {50, "00 01 27"}, {100, "00 01 2F"}, {250, "00 01 2F"}, {-20, "00 01 20"}};
+        {0, "00 01 20"},   {6, "00 01 20"},   {7, "00 01 20"},  {50, "00 01 27"},
+        {100, "00 01 2F"}, {250, "00 01 2F"}, {-20, "00 01 20"}};
     for (const auto& [level, report] : cases) {
         SCOPED_TRACE(level);
         Started s(std::make_shared<VirtualMelodyHandset>());
@@ -222,7 +226,8 @@ TEST(MelodyHandsetReports, RingOffLightAndDecodedState)
     c.HandsetRing(0);
     c.HandsetLight(1);
     c.HandsetLight(0);
-    EXPECT_EQ(s.written(3), (std::vector<std::string>{"00 01 2B", "00 01 07", "00 01 30", "00 04 01", "00 04 00"}));
+    EXPECT_EQ(s.written(3),
+              (std::vector<std::string>{"00 01 2B", "00 01 07", "00 01 30", "00 04 01", "00 04 00"}));
     EXPECT_FALSE(handset->ringing());
 }
 

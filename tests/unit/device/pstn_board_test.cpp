@@ -28,7 +28,7 @@ protected:
 TEST(PstnBoardKeys, DtmfCodeLowBitsMapToKeys)
 {
     const std::vector<std::pair<int, int>> cases{
-        {0x00, KeyNone}, {0x01, Key1}, {0x09, Key9}, {0x0A, Key0}, {0x1A, Key0}, {0x0B, KeyStar},
+        {0x00, KeyNone}, {0x01, Key1},    {0x09, Key9},    {0x0A, Key0},    {0x1A, Key0}, {0x0B, KeyStar},
         {0x0C, KeyHash}, {0x0D, KeyNone}, {0x0F, KeyNone}, {0x10, KeyNone}, {0xF5, Key5}};
     for (const auto& [code, key] : cases) EXPECT_EQ(PstnBoard::decodeDtmf(std::uint8_t(code)), key) << code;
 }
@@ -78,7 +78,8 @@ TEST_F(PstnBoardTest, RingsThroughTheLibraryAndHasNoLight)
     EXPECT_EQ(rig_.channel().HandsetLastError(), HandsetErrorUnsupported);
 
     const std::array<int, 12> expected{-1, 0x00B3, 0x0020, 0, 64, 0, 1, -1, 0, 1, 0, -1};
-    for (int index = 0; index < 12; ++index) EXPECT_EQ(rig_.channel().HandsetProperty(index), expected[std::size_t(index)]);
+    for (int index = 0; index < 12; ++index)
+        EXPECT_EQ(rig_.channel().HandsetProperty(index), expected[std::size_t(index)]);
 }
 
 TEST_F(PstnBoardTest, MemoryIsWordsAtEvenAddresses)

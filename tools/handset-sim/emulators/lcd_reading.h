@@ -16,7 +16,7 @@ struct LcdReading {
     std::string digits;
     bool colon = false;        // the clock's separator (cell 24)
     bool secondColon = false;  // the second separator a time text lights (cell 25)
-    int weekday = -1;        // 0 Sunday ... 6 Saturday; -1 none lit
+    int weekday = -1;          // 0 Sunday ... 6 Saturday; -1 none lit
     bool allOn = false;
 
     // digits without the blanks at either end.

@@ -6,11 +6,11 @@
 extern "C" {
 
 struct VirtualPstnBoardState {
-    int loads;        // calls of F3Load
-    int loadVendor;   // arguments of the last F3Load
+    int loads;       // calls of F3Load
+    int loadVendor;  // arguments of the last F3Load
     int loadProduct;
-    int closes;       // calls of F3Close
-    int ringing;      // 1 between SlicRingPhone and SlicStopRing
+    int closes;   // calls of F3Close
+    int ringing;  // 1 between SlicRingPhone and SlicStopRing
 };
 
 void VirtualPstnBoardReset(void);
