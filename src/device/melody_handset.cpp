@@ -15,10 +15,17 @@ int MelodyHandset::SelectMelody(int melody)
     return 0;
 }
 
+bool MelodyHandset::writeSettled(std::initializer_list<std::uint8_t> report)
+{
+    const std::int64_t wait = settledAtMs_ - host().nowMs();
+    if (wait > 0) host().clock().pause(int(wait));
+    return writeCommand(report);
+}
+
 bool MelodyHandset::writeRinger(std::uint8_t value)
 {
-    if (!writeCommand({0x00, kRinger, value})) return false;
-    host().clock().pause(kRingerSettleMs);
+    if (!writeSettled({0x00, kRinger, value})) return false;
+    settledAtMs_ = host().nowMs() + kRingerSettleMs;
     return true;
 }
 
@@ -37,7 +44,7 @@ int MelodyHandset::SetVolume(int level)
 
 int MelodyHandset::Light(bool on)
 {
-    return writeCommand({0x00, kLight, std::uint8_t(on ? 1 : 0)}) ? 1 : 0;
+    return writeSettled({0x00, kLight, std::uint8_t(on ? 1 : 0)}) ? 1 : 0;
 }
 
 int MelodyHandset::Close()

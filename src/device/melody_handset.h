@@ -41,12 +41,16 @@ public:
     int AfterOpen() override { return 1; }
 
 private:
-    // The ringer takes this long to act on a command before it accepts the next.
+    // The ringer takes this long to act on a command before the handset accepts the next report.
+    // Only a report that follows sooner waits for the rest of it, so ringing alone never holds
+    // up the caller.
     static constexpr int kRingerSettleMs = 100;
 
     bool writeRinger(std::uint8_t value);
+    bool writeSettled(std::initializer_list<std::uint8_t> report);
 
     int melody_ = 0;
+    std::int64_t settledAtMs_ = 0;
 };
 
 }  // namespace tarnix

@@ -196,7 +196,6 @@ TEST(MelodyHandsetReports, RingClampsMelodyIntoTwelve)
         EXPECT_TRUE(s.written(3).empty());
         EXPECT_EQ(s.rig.channel().HandsetRing(1), 0);
         EXPECT_EQ(s.written(3), std::vector<std::string>{c.report});
-        EXPECT_EQ(s.rig.clock.pauses, std::vector<int>{100});
     }
 }
 
@@ -229,6 +228,24 @@ TEST(MelodyHandsetReports, RingOffLightAndDecodedState)
     EXPECT_EQ(s.written(3),
               (std::vector<std::string>{"00 01 2B", "00 01 07", "00 01 30", "00 04 01", "00 04 00"}));
     EXPECT_FALSE(handset->ringing());
+}
+
+TEST(MelodyHandsetReports, ReportAfterARingerCommandWaitsOutItsSettleTime)
+{
+    Started s(std::make_shared<VirtualMelodyHandset>());
+    HandsetChannel& c = s.rig.channel();
+    c.HandsetRing(1);
+    EXPECT_TRUE(s.rig.clock.pauses.empty());  // ringing alone does not hold the caller up
+    s.rig.loop.advance(40);
+    c.HandsetLight(1);
+    EXPECT_EQ(s.rig.clock.pauses, std::vector<int>{60});
+    s.rig.loop.advance(100);
+    c.HandsetSetVolume(50);
+    c.HandsetLight(0);  // the clock does not move during a test's pause: a whole settle time
+    EXPECT_EQ(s.rig.clock.pauses, (std::vector<int>{60, 100}));
+    s.rig.loop.advance(100);
+    c.HandsetLight(1);
+    EXPECT_EQ(s.rig.clock.pauses.size(), 2u);
 }
 
 TEST(MelodyHandsetReports, CommandsThatDoNotFitAreNotWritten)
