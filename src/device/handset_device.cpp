@@ -72,10 +72,13 @@ void HandsetDevice::Poll()
         if (!key) return;
         event = *key & 0xFF;
     }
-    if (event != reportedCode_ && event != -1 && event != KeyNone) {
+    const bool changed = event != reportedCode_;
+    // Noted before the sink hears it: a sink that runs a nested event loop (a modal dialog) polls
+    // again from inside the call and must not hear the same key twice.
+    reportedCode_ = event;
+    if (changed && event != -1 && event != KeyNone) {
         if (HandsetEventSink* sink = host_.eventSink()) sink->OnHandsetKey(event);
     }
-    reportedCode_ = event;
 }
 
 int HandsetDevice::fail(HandsetError error)

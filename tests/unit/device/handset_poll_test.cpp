@@ -117,6 +117,37 @@ TEST_F(PollTest, ReportsOtherThanKeyReportsAreNoKey)
     EXPECT_TRUE(rig_.sink.take().empty());
 }
 
+// A sink that opens a modal dialog on a key: the poll timer keeps ticking inside the call.
+class NestedLoopSink final : public HandsetEventSink {
+public:
+    explicit NestedLoopSink(HandsetTestRig& rig) : rig_(rig) {}
+    void OnHandsetKey(int code) override
+    {
+        keys.push_back(code);
+        if (keys.size() == 1) rig_.ticks(3);
+    }
+    int OnHandsetPresence(int, int) override { return 0; }
+
+    std::vector<int> keys;
+
+private:
+    HandsetTestRig& rig_;
+};
+
+TEST(PollNested, KeyHeardInsideANestedLoopIsNotDeliveredTwice)
+{
+    HandsetTestRig rig;
+    NestedLoopSink sink(rig);
+    auto handset = std::make_shared<sim::VirtualMelodyHandset>();
+    rig.bus.plug(handset);
+    rig.service.StartHandsetService(&sink);
+    handset->press(Key9);
+    handset->press(Key9);
+    rig.ticks(1);
+    rig.ticks(2);
+    EXPECT_EQ(sink.keys, std::vector<int>{Key9});
+}
+
 TEST(PollShortReports, KeyReportShorterThanFourBytesIsNoKey)
 {
     HandsetTestRig rig;
