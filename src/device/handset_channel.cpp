@@ -93,4 +93,10 @@ void HandsetChannel::setCurrent(std::unique_ptr<HandsetDevice> handset)
     current_ = std::move(handset);
 }
 
+std::unique_ptr<HandsetDevice> HandsetChannel::takeCurrent()
+{
+    std::lock_guard guard(lock_);
+    return std::move(current_);
+}
+
 }  // namespace tarnix

@@ -39,6 +39,7 @@ public:
     HandsetEventSink* eventSink() const { return sink_; }
     HandsetDevice* current() const;
     void setCurrent(std::unique_ptr<HandsetDevice> handset);
+    std::unique_ptr<HandsetDevice> takeCurrent();
 
 private:
     template <typename Operation>

@@ -55,8 +55,9 @@ void HandsetService::ScanHandsets()
             }
         }
         qCInfo(lcDevice) << "handset" << Qt::hex << vendor << product << "is gone";
-        current->Stop();
-        channel_.setCurrent(nullptr);
+        // Taken out first: whatever the sink does on hearing of it cannot reach the handset
+        // being stopped (nor destroy it under Stop()).
+        channel_.takeCurrent()->Stop();
     }
 
     for (const ScanEntry& entry : table_) {

@@ -190,6 +190,33 @@ TEST(HandsetHotPlug, HandsetReplugBeforeTheRemovalIsHandledIsOpenedAfresh)
     EXPECT_TRUE(handset->ringing());
 }
 
+// A sink that asks about the handset while it hears of its removal.
+class AskingSink final : public HandsetEventSink {
+public:
+    explicit AskingSink(HandsetChannel& channel) : channel_(channel) {}
+    void OnHandsetKey(int) override {}
+    int OnHandsetPresence(int present, int) override
+    {
+        answers.push_back({present, channel_.HandsetPresent(), channel_.HandsetLight(1)});
+        return 0;
+    }
+    std::vector<std::array<int, 3>> answers;
+
+private:
+    HandsetChannel& channel_;
+};
+
+TEST(HandsetHotPlug, SinkHearingOfTheRemovalFindsNoHandsetToCommand)
+{
+    HandsetTestRig rig;
+    AskingSink sink(rig.channel());
+    const std::string path = rig.bus.plug(std::make_shared<VirtualBasicHandset>());
+    rig.service.StartHandsetService(&sink);
+    rig.bus.unplug(path);
+    rig.loop.runPending();
+    EXPECT_EQ(sink.answers, (std::vector<std::array<int, 3>>{{0, 0, -1}, {0, 0, -1}}));
+}
+
 TEST(HandsetService, ShutdownTurnsTheLightOffAndClosesWithoutAnnouncing)
 {
     VirtualEventLoop loop;
