@@ -93,12 +93,6 @@ void FakeHidBus::setOpenable(const std::string& path, bool openable)
     if (Slot* slot = find(path)) slot->openable = openable;
 }
 
-int FakeHidBus::opens(const std::string& path) const
-{
-    const Slot* slot = find(path);
-    return slot ? slot->opens : 0;
-}
-
 int FakeHidBus::longestReadWait(const std::string& path) const
 {
     const Slot* slot = find(path);
@@ -139,7 +133,6 @@ std::unique_ptr<HidDevice> FakeHidBus::open(const std::string& path)
 {
     for (const auto& slot : slots_) {
         if (slot->path == path && !path.empty() && slot->openable) {
-            ++slot->opens;
             return std::make_unique<FakeHidDevice>(slot);
         }
     }

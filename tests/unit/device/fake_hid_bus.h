@@ -25,7 +25,6 @@ public:
     void unplug(const std::string& path);
     // An interface that is listed but refuses to be opened (no permission).
     void setOpenable(const std::string& path, bool openable);
-    int opens(const std::string& path) const;
     // The longest wait any read on the interface asked for, and how many reads there were.
     int longestReadWait(const std::string& path) const;
     int reads(const std::string& path) const;
@@ -41,7 +40,6 @@ public:
         std::shared_ptr<sim::VirtualHandset> handset;
         bool openable = true;
         bool present = true;
-        int opens = 0;
         int reads = 0;
         int longestReadWait = 0;
     };

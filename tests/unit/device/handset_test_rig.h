@@ -9,22 +9,11 @@
 #include "virtual_event_loop.h"
 
 #include <cstdint>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace tarnix::test {
-
-// "00 01 0C" as bytes.
-inline std::vector<std::uint8_t> hexBytes(const std::string& text)
-{
-    std::istringstream in(text);
-    std::vector<std::uint8_t> out;
-    unsigned value = 0;
-    while (in >> std::hex >> value) out.push_back(std::uint8_t(value));
-    return out;
-}
 
 // The first n bytes of a report, or the whole report padded with zeros, as "00 01 0C".
 inline std::string hexHead(const std::vector<std::uint8_t>& report, std::size_t n)
