@@ -75,7 +75,7 @@ std::optional<int> HidHandset::ReadKey()
 std::span<const std::uint8_t> HidHandset::awaitReport(std::uint8_t type)
 {
     if (!device_ || input_.empty()) return {};
-    // A waiting poll read would otherwise claim this reply's time.
+    // The next poll tick starts a read of its own instead of counting this wait as its time.
     readStartedMs_.reset();
     const int got = device_->readReport(input_, kReadTimeoutMs);
     lost_ = got < 0;

@@ -67,8 +67,10 @@ protected:
 
 private:
     enum class ReadState { Arrived, NoReport, Waiting };
-    // Takes a report that has already arrived; a read that started on an earlier tick ends
-    // without one once kReadTimeoutMs have passed.
+    // The poll runs on the UI thread, so a read never blocks: it spans ticks instead. Each tick
+    // takes a report that has already arrived; only when kReadTimeoutMs pass without one does
+    // the read end with no report. The ticks thus see what one blocking read per tick would
+    // have given them (a held key whose reports repeat stays one key), without the wait.
     ReadState ReadReport();
 
     const KeyMap& keys_;
