@@ -44,7 +44,6 @@ public:
     int Close() override;
     int AfterOpen() override { return 1; }
 
-
 private:
     // The firmware needs this long to gather a block before it can answer.
     static constexpr int kBlockDelayMs = 300;
