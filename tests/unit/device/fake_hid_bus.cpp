@@ -93,6 +93,11 @@ void FakeHidBus::setOpenable(const std::string& path, bool openable)
     if (Slot* slot = find(path)) slot->openable = openable;
 }
 
+void FakeHidBus::limitOpens(const std::string& path, int opens)
+{
+    if (Slot* slot = find(path)) slot->opensLeft = opens;
+}
+
 int FakeHidBus::longestReadWait(const std::string& path) const
 {
     const Slot* slot = find(path);
@@ -132,7 +137,8 @@ std::vector<HidInterfaceInfo> FakeHidBus::interfaces()
 std::unique_ptr<HidDevice> FakeHidBus::open(const std::string& path)
 {
     for (const auto& slot : slots_) {
-        if (slot->path == path && !path.empty() && slot->openable) {
+        if (slot->path == path && !path.empty() && slot->openable && slot->opensLeft != 0) {
+            if (slot->opensLeft > 0) --slot->opensLeft;
             return std::make_unique<FakeHidDevice>(slot);
         }
     }

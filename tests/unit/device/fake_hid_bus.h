@@ -25,6 +25,8 @@ public:
     void unplug(const std::string& path);
     // An interface that is listed but refuses to be opened (no permission).
     void setOpenable(const std::string& path, bool openable);
+    // The interface opens this many more times, then refuses.
+    void limitOpens(const std::string& path, int opens);
     // The longest wait any read on the interface asked for, and how many reads there were.
     int longestReadWait(const std::string& path) const;
     int reads(const std::string& path) const;
@@ -39,6 +41,7 @@ public:
         std::uint16_t productId = 0;
         std::shared_ptr<sim::VirtualHandset> handset;
         bool openable = true;
+        int opensLeft = -1;  // unlimited
         bool present = true;
         int reads = 0;
         int longestReadWait = 0;

@@ -78,6 +78,18 @@ TEST(HandsetDiscovery, ChoosesFirstSupportedInterfaceOnly)
     }
 }
 
+TEST(HandsetDiscovery, HandsetThatCannotBeOpenedStaysCurrentWithoutPolling)
+{
+    HandsetTestRig rig;
+    auto handset = std::make_shared<VirtualBasicHandset>();
+    rig.bus.limitOpens(rig.bus.plug(handset), 1);  // enough for the scan, not for the handset
+    rig.start();
+    EXPECT_EQ(rig.channel().HandsetPresent(), 1);
+    EXPECT_FALSE(rig.loop.isTimerActive({&rig.service, HandsetService::kPollTimerId}));
+    EXPECT_EQ(rig.channel().HandsetRing(1), -1);
+    EXPECT_TRUE(handset->written().empty());
+}
+
 TEST(HandsetDiscovery, NamelessInterfaceShowsErrorAndKeepsState)
 {
     HandsetTestRig rig;
