@@ -2,6 +2,8 @@
 
 #include "device/device_log.h"
 
+#include <QStringList>
+
 #include <dlfcn.h>
 
 namespace tarnix {
@@ -47,10 +49,12 @@ int PstnLibrary::LoadPstnLibrary()
             qCWarning(lcDevice) << "PSTN board library not loaded:" << dlerror();
             return 0;
         }
+        QStringList missing;
         for (std::size_t i = 0; i < kNames.size(); ++i) {
             functions_[i] = dlsym(handle_, kNames[i]);
-            if (!functions_[i]) qCInfo(lcDevice) << "PSTN board library lacks" << kNames[i];
+            if (!functions_[i]) missing << QString::fromLatin1(kNames[i]);
         }
+        if (!missing.isEmpty()) qCInfo(lcDevice) << "PSTN board library lacks" << missing.join(u' ');
     }
     if (auto* load = function<std::uint8_t(int, int)>(kF3Load)) {
         if (load(kBoardVendorId, kBoardProductId) == 0) return 0;
