@@ -1,0 +1,30 @@
+#pragma once
+
+#include "device/device_clock.h"
+#include "device/hid_bus.h"
+
+#include <cstdint>
+#include <memory>
+
+namespace tarnix {
+
+class HandsetDevice;
+class HandsetEventSink;
+
+// What a handset object needs from the layer that found it.
+class HandsetHost {
+public:
+    virtual HandsetEventSink* eventSink() const = 0;
+    virtual void StartPollTimer() = 0;
+    virtual void StopPollTimer() = 0;
+    // The first HID interface (indices 0-126) whose ids are the model's vendor and product id,
+    // opened; null when none is present or none can be opened.
+    virtual std::unique_ptr<HidDevice> OpenHandsetInterface(const HandsetDevice& model) = 0;
+    virtual std::int64_t nowMs() const = 0;
+    virtual DeviceClock& clock() = 0;
+
+protected:
+    ~HandsetHost() = default;
+};
+
+}  // namespace tarnix

@@ -1,0 +1,149 @@
+#include "device/handset_service.h"
+
+#include "device/basic_handset.h"
+#include "device/device_log.h"
+#include "device/handset_event_sink.h"
+#include "device/lcd_handset.h"
+#include "device/melody_handset.h"
+#include "device/pstn_board.h"
+
+namespace tarnix {
+
+HandsetService::HandsetService(EventLoop& loop, HidBus& bus, ErrorReporter& errors, PstnLibrary& pstn,
+                               DeviceClock& clock)
+    : loop_(loop), bus_(bus), errors_(errors), pstn_(pstn), clock_(clock)
+{
+}
+
+HandsetService::~HandsetService()
+{
+    bus_.setChangeHandler({});
+    if (HandsetDevice* handset = channel_.current()) {
+        handset->Light(false);
+        handset->Halt();
+    }
+}
+
+void HandsetService::StartHandsetService(HandsetEventSink* sink)
+{
+    bus_.setChangeHandler([this](HidChange change) { onDeviceChange(change); });
+    ScanHandsets();
+    channel_.SetHandsetEventSink(sink);
+}
+
+void HandsetService::ScanHandsets()
+{
+    const std::vector<HidInterfaceInfo> present = bus_.interfaces();
+    for (std::size_t index = 0; index < table_.size(); ++index) {
+        table_[index] = {};
+        if (index >= present.size()) continue;
+        if (present[index].path.empty()) {
+            errors_.showError(kErrorTitle, kNoSystemNameText);
+            return;
+        }
+        if (const std::unique_ptr<HidDevice> device = bus_.open(present[index].path)) {
+            table_[index] = {device->vendorId(), device->productId()};
+        }
+    }
+
+    if (HandsetDevice* current = channel_.current()) {
+        const int vendor = current->Property(PropVendorId);
+        const int product = current->Property(PropProductId);
+        if (!current->DeviceLost()) {
+            for (const ScanEntry& entry : table_) {
+                if (entry.vendorId != 0 && entry.vendorId == vendor && entry.productId == product) return;
+            }
+        }
+        qCInfo(lcDevice) << "handset" << Qt::hex << vendor << product << "is gone";
+        // Taken out first: whatever the sink does on hearing of it cannot reach the handset
+        // being stopped (nor destroy it under Stop()).
+        channel_.takeCurrent()->Stop();
+    }
+
+    for (const ScanEntry& entry : table_) {
+        if (entry.vendorId == 0) continue;
+        if (std::unique_ptr<HandsetDevice> handset = createModel(entry)) {
+            qCInfo(lcDevice) << "handset model" << handset->ModelType() << "found";
+            channel_.setCurrent(std::move(handset));
+            break;
+        }
+    }
+    if (HandsetDevice* current = channel_.current()) {
+        if (current->Start() != 0) qCWarning(lcDevice) << "handset could not be opened";
+    }
+}
+
+std::unique_ptr<HandsetDevice> HandsetService::createModel(const ScanEntry& entry)
+{
+    const auto is = [&entry](const HandsetProperties& model) {
+        return entry.vendorId == model[PropVendorId] && entry.productId == model[PropProductId];
+    };
+    HandsetHost& host = *this;
+    if (is(LcdHandset::kProperties)) return std::make_unique<LcdHandset>(host);
+    if (is(BasicHandset::kProperties)) return std::make_unique<BasicHandset>(host);
+    if (is(MelodyHandset::kProperties)) return std::make_unique<MelodyHandset>(host);
+    if (is(PstnBoard::kProperties)) {
+        auto board = std::make_unique<PstnBoard>(host, pstn_);
+        pstn_.LoadPstnLibrary();
+        return board;
+    }
+    return nullptr;
+}
+
+std::unique_ptr<HidDevice> HandsetService::OpenHandsetInterface(const HandsetDevice& model)
+{
+    const std::vector<HidInterfaceInfo> present = bus_.interfaces();
+    const std::size_t limit = std::min<std::size_t>(present.size(), kOpenScanLimit);
+    for (std::size_t index = 0; index < limit; ++index) {
+        if (present[index].path.empty()) continue;
+        std::unique_ptr<HidDevice> device = bus_.open(present[index].path);
+        if (device && device->vendorId() == model.Property(PropVendorId) &&
+            device->productId() == model.Property(PropProductId)) {
+            return device;
+        }
+    }
+    return nullptr;
+}
+
+void HandsetService::StartPollTimer()
+{
+    loop_.startTimer({this, kPollTimerId}, kPollPeriodMs, [this] { onPollTick(); });
+    pollTimerSet_ = true;
+}
+
+void HandsetService::StopPollTimer()
+{
+    if (!pollTimerSet_) return;
+    loop_.stopTimer({this, kPollTimerId});
+    pollTimerSet_ = false;
+}
+
+void HandsetService::onPollTick()
+{
+    if (HandsetDevice* current = channel_.current()) current->Poll();
+}
+
+void HandsetService::announce(int present)
+{
+    if (HandsetEventSink* sink = channel_.eventSink()) sink->OnHandsetPresence(present, 0);
+}
+
+void HandsetService::onDeviceChange(HidChange change)
+{
+    const bool hadHandset = channel_.current() != nullptr;
+    switch (change) {
+        case HidChange::Arrival:
+            // While a handset is current, a second one changes nothing until the first is unplugged.
+            if (hadHandset) return;
+            ScanHandsets();
+            if (channel_.current()) announce(1);
+            return;
+        case HidChange::Removal:
+            if (!hadHandset) return;
+            ScanHandsets();
+            announce(channel_.current() ? 1 : 0);
+            return;
+    }
+}
+
+}  // namespace tarnix
