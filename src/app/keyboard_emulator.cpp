@@ -1,19 +1,10 @@
 #include "app/keyboard_emulator.h"
 
 #include "app/key_injector.h"
+#include "device/handset_codes.h"
 
 namespace tarnix {
 namespace {
-
-// The handset's event codes that have a key of their own.
-constexpr int KeyStar = 20;
-constexpr int KeyHash = 21;
-constexpr int KeyNo = 30;
-constexpr int KeyUp = 40;
-constexpr int KeyYes = 50;
-constexpr int KeyDown = 60;
-constexpr int HookOn = 70;
-constexpr int HookOff = 80;
 
 constexpr int HookOnCradle = 1;
 constexpr int HookLifted = 0;

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "app/dialled_number.h"
+#include "app/keyboard_emulator.h"
+#include "device/handset_event_sink.h"
+
+#include <cstdint>
+
+namespace tarnix {
+
+class DefaultSoundDevices;
+class HandsetService;
+class KeyInjector;
+class MessengerLink;
+class TrayStatus;
+class WaveDevices;
+
+// The handset's event sink: routes every key to the test dialog, a messenger's key mapping or
+// the keyboard emulation, and shows the state of handset and messengers on the tray and the
+// handset's display. Main thread only.
+class PhoneController final : public HandsetEventSink {
+public:
+    struct Ports {
+        HandsetService& handsets;
+        TrayStatus& tray;
+        MessengerLink& skype;
+        MessengerLink& qq;
+        KeyInjector& keys;
+        WaveDevices& waveDevices;
+        DefaultSoundDevices& defaultDevices;
+    };
+
+    explicit PhoneController(const Ports& ports);
+
+    void StartController();
+    void UpdateStatus();
+    void OnHandsetKey(int code) override;
+    int OnHandsetPresence(int present, int status) override;
+    void SetSubHandler(HandsetEventSink* sink) { subHandler_ = sink; }
+
+    void ShowCallActive(int active);
+    void ShowLink(int on);
+    void ShowNumber(const char* text, std::int32_t length);
+    // Shows the dialled-number buffer: the number, or the clock when it is empty.
+    void ShowDialledNumber() { ShowNumber(dialled_.c_str(), dialled_.length()); }
+    void SetupUsbAudio();
+
+    // Shared with the key mappings.
+    std::int32_t& hookState() { return hookState_; }
+    std::int32_t& preferredClient() { return preferredClient_; }
+    DialledNumber& dialledNumber() { return dialled_; }
+    // 0 while a handset is present, -1 while none is.
+    std::int32_t presence() const { return presence_; }
+
+private:
+    Ports ports_;
+    std::int32_t presence_ = 0;
+    HandsetEventSink* subHandler_ = nullptr;
+    std::int32_t hookState_ = -1;
+    std::int32_t preferredClient_ = 0;
+    DialledNumber dialled_;
+    KeyboardEmulator emulator_;
+};
+
+}  // namespace tarnix
