@@ -43,8 +43,8 @@ struct CreateParams {
 //
 // The object is made before its widget and may outlive it: destroying the widget forgets the
 // handle, and destroying the object destroys a widget it made that still exists (a taken-over
-// widget is only let go). A derived class that
-// wants OnDestroy for that last case destroys the window in its own destructor. UI thread only.
+// widget is only let go). A derived class that wants its OnDestroy for that last case destroys
+// the window in its own destructor. UI thread only.
 class Window {
 public:
     explicit Window(EventLoop& loop);
@@ -77,7 +77,9 @@ public:
     virtual void OnKeyUp(unsigned key, unsigned repeatCount, unsigned flags);
     virtual void OnChar(unsigned character, unsigned repeatCount, unsigned flags);
     virtual LRESULT OnCommand(WPARAM wparam, QWidget* control);  // wparam: id, notification << 16
-    virtual LRESULT OnPaint();  // default: the framework's painting, with OnDraw
+    // Default: the framework's painting, with OnDraw. A class that takes over a control that
+    // paints itself passes this to DefaultProc, as SliderControl does.
+    virtual LRESULT OnPaint();
     virtual void OnTimer(int id);
     virtual void OnMouseLeave();    // default: nothing
     virtual void OnCreateFailed();  // default: nothing
@@ -106,7 +108,6 @@ public:
     // window. False without a window.
     bool SetTimer(int id, int periodMs);
     bool KillTimer(int id);
-    bool IsTimerSet(int id) const { return timers_.count(id) != 0; }
 
     // Makes the action send WM_COMMAND with the id to this window (menus, accelerators).
     void BindCommand(QAction& action, int id);
@@ -118,7 +119,6 @@ public:
     void SetBackgroundImage(std::optional<Image> image) { backgroundImage_ = std::move(image); }
     const std::optional<Image>& BackgroundImage() const { return backgroundImage_; }
 
-    bool IsDoubleBuffered() const { return doubleBuffered_; }
     // While OnPaint runs: the part of the window being painted; empty otherwise.
     const QRect& UpdateRect() const { return updateRect_; }
 

@@ -5,6 +5,7 @@
 #include "ui/window_class.h"
 #include "ui_test_support.h"
 
+#include <QAction>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QPainter>
@@ -205,6 +206,14 @@ TEST_F(WindowTest, ButtonCommandsCarryTheControlIdAndTheControl)
     EXPECT_EQ(window.lastControl, &button);
     EXPECT_EQ(window.GetDlgItem(1088), &button);
 
+    // Menu items and accelerators send their id without a control.
+    QAction about;
+    window.BindCommand(about, 104);
+    window.lastControl = &button;
+    about.trigger();
+    EXPECT_EQ(window.callsStartingWith("Command").last(), "Command 104 0");
+    EXPECT_EQ(window.lastControl, nullptr);
+
     // A posted number that is no child of the window is not taken for a control.
     int unrelated = 0;
     window.SendMessage(WM_COMMAND, 1088, reinterpret_cast<LPARAM>(&unrelated));
@@ -280,6 +289,34 @@ TEST_F(WindowTest, DestructionForgetsTheWidgetWhicheverSideGoesFirst)
     }
     EXPECT_TRUE(orphan.isNull());
     loop.advance(100);  // its timer is gone with it
+}
+
+// Destroys its own window from inside its handlers.
+class SelfDestroying : public Window {
+public:
+    using Window::Window;
+    void OnLButtonDown(int, int, unsigned) override { DestroyWindow(); }
+    void OnTimer(int) override { DestroyWindow(); }
+};
+
+TEST_F(WindowTest, WindowDestroyedByItsOwnHandlerGoesOnceTheEventIsOver)
+{
+    SelfDestroying clicked(loop);
+    ASSERT_TRUE(
+        clicked.Create(0, QString(), QString(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 50, 50, nullptr, 0));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(clicked.Handle()));
+    const QPointer<QWidget> widget = clicked.Handle();
+    QTest::mouseClick(widget.data(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    EXPECT_EQ(clicked.Handle(), nullptr);
+    processQtEvents();
+    EXPECT_TRUE(widget.isNull());
+
+    SelfDestroying ticking(loop);
+    ASSERT_TRUE(ticking.Create(0, QString(), QString(), WS_OVERLAPPEDWINDOW, 0, 0, 50, 50, nullptr, 0));
+    ticking.SetTimer(1001, 100);
+    loop.advance(500);
+    EXPECT_EQ(ticking.Handle(), nullptr);
+    EXPECT_FALSE(loop.isTimerActive({&ticking, 1001}));
 }
 
 // Paints a red square at (10, 10) and remembers where it was asked to paint.
