@@ -19,7 +19,7 @@ public:
     // Clamps to 0..100 and redraws. Sends no scroll message.
     void SetPosition(int position);
 
-    // The slider paints itself.
+    // The slider paints itself, whatever the window's default.
     LRESULT OnPaint() override;
 };
 

@@ -5,6 +5,7 @@
 #include "ui/ui_log.h"
 #include "ui/window_class.h"
 #include "ui/window_hook.h"
+#include "ui/window_text.h"
 
 #include <QAction>
 #include <QDialog>
@@ -112,7 +113,7 @@ bool Window::Create(unsigned exStyle, const QString& className, const QString& t
         widget->move(params.x, params.y);
         widget->resize(params.width, params.height);
     }
-    widget->setWindowTitle(params.title);
+    setWindowText(*widget, params.title);
     if (params.style & WS_TABSTOP) {
         widget->setFocusPolicy(Qt::StrongFocus);
     } else if (!system) {
@@ -235,6 +236,8 @@ LRESULT Window::OnPaint()
         handle_->update();
         return 0;
     }
+    // A control paints itself; the framework's painting is for windows of its own classes.
+    if (controlPaintsItself_) return DefaultProc(WM_PAINT, 0, 0);
     if (doubleBuffered_ && backBuffer_.isNull()) ResizeBackBuffer();
     if (doubleBuffered_ && backBuffer_.isNull()) return 0;  // an empty window: nothing to paint
     QPainter painter(handle_.data());
@@ -271,6 +274,7 @@ bool Window::Attach(QWidget* widget)
 void Window::Adopt(QWidget* widget, bool doubleClicks)
 {
     Hook(widget, false, doubleClicks);
+    controlPaintsItself_ = false;
     if (doubleBuffered_) {
         // The back buffer covers the whole window: erasing first would only flicker.
         widget->setAttribute(Qt::WA_OpaquePaintEvent);
@@ -286,6 +290,7 @@ void Window::Hook(QWidget* widget, bool takenOver, bool doubleClicks)
     handle_ = widget;
     takenOver_ = takenOver;
     doubleClicks_ = doubleClicks;
+    controlPaintsItself_ = true;
     widget->setProperty(kWindowProperty, QVariant::fromValue(reinterpret_cast<quintptr>(this)));
     widget->setMouseTracking(true);
     hook_ = std::make_unique<WindowHook>(*this, *widget);

@@ -77,8 +77,8 @@ public:
     virtual void OnKeyUp(unsigned key, unsigned repeatCount, unsigned flags);
     virtual void OnChar(unsigned character, unsigned repeatCount, unsigned flags);
     virtual LRESULT OnCommand(WPARAM wparam, QWidget* control);  // wparam: id, notification << 16
-    // Default: the framework's painting, with OnDraw. A class that takes over a control that
-    // paints itself passes this to DefaultProc, as SliderControl does.
+    // Default: the framework's painting, with OnDraw, for windows of framework classes; a
+    // control (made by its system class or taken over) paints itself.
     virtual LRESULT OnPaint();
     virtual void OnTimer(int id);
     virtual void OnMouseLeave();    // default: nothing
@@ -161,6 +161,7 @@ private:
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
     bool takenOver_ = false;
     bool doubleClicks_ = true;
+    bool controlPaintsItself_ = false;
     bool destroying_ = false;
     Procedure procedure_ = &Window::WindowProc;
     EventFrame* frame_ = nullptr;

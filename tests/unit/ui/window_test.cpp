@@ -220,7 +220,7 @@ TEST_F(WindowTest, ButtonCommandsCarryTheControlIdAndTheControl)
     EXPECT_EQ(window.lastControl, nullptr);
 }
 
-TEST_F(WindowTest, CreationRefusedByPreCreateOrOnCreateLeavesNoWindow)
+TEST_F(WindowTest, CreationFollowsPreCreateOnCreateAndTheClass)
 {
     RecordingWindow refused(loop);
     refused.refuseCreation = true;
@@ -244,6 +244,22 @@ TEST_F(WindowTest, CreationRefusedByPreCreateOrOnCreateLeavesNoWindow)
     EXPECT_EQ(child.Handle()->geometry(), QRect(3, 4, 50, 60));
     EXPECT_EQ(controlId(*child.Handle()), 2008);
     EXPECT_EQ(classNameOf(*child.Handle()), QString::fromLatin1(kDefaultClassName));
+
+    // A control made by its system class name carries the title as its text and reports clicks.
+    RecordingWindow owner(loop);
+    ASSERT_TRUE(
+        owner.Create(0, QString(), QString(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr, 0));
+    Window button(loop);
+    ASSERT_TRUE(button.Create(0, QStringLiteral("Button"), QStringLiteral("Ring on"), WS_CHILD | WS_VISIBLE,
+                              10, 10, 80, 24, owner.Handle(), 1006));
+    auto* push = qobject_cast<QPushButton*>(button.Handle());
+    ASSERT_NE(push, nullptr);
+    EXPECT_EQ(push->text(), "Ring on");
+    const QImage face = push->grab().toImage();
+    EXPECT_NE(face.pixel(40, 12), face.pixel(1, 1)) << "the button draws its face and caption";
+    owner.calls.clear();
+    QTest::mouseClick(push, Qt::LeftButton);
+    EXPECT_EQ(owner.callsStartingWith("Command"), QStringList{"Command 1006 0"});
 }
 
 TEST_F(WindowTest, DestructionForgetsTheWidgetWhicheverSideGoesFirst)
