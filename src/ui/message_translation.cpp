@@ -5,13 +5,12 @@
 #include <QResizeEvent>
 #include <QWidget>
 
-#include <array>
 #include <utility>
 
 namespace tarnix {
 namespace {
 
-constexpr std::array<std::pair<int, unsigned>, 38> kNamedKeys{{
+constexpr std::pair<int, unsigned> kNamedKeys[] = {
     {Qt::Key_Backspace, 0x08},    {Qt::Key_Tab, 0x09},         {Qt::Key_Backtab, 0x09},
     {Qt::Key_Return, 0x0D},       {Qt::Key_Enter, 0x0D},       {Qt::Key_Shift, 0x10},
     {Qt::Key_Control, 0x11},      {Qt::Key_Alt, 0x12},         {Qt::Key_Pause, 0x13},
@@ -25,16 +24,12 @@ constexpr std::array<std::pair<int, unsigned>, 38> kNamedKeys{{
     {Qt::Key_Period, 0xBE},       {Qt::Key_Slash, 0xBF},       {Qt::Key_Question, 0xBF},
     {Qt::Key_QuoteLeft, 0xC0},    {Qt::Key_BracketLeft, 0xDB}, {Qt::Key_Backslash, 0xDC},
     {Qt::Key_BracketRight, 0xDD}, {Qt::Key_Apostrophe, 0xDE},
-}};
+};
 
-constexpr std::array<std::pair<int, unsigned>, 6> kKeypadOperators{{
-    {Qt::Key_Asterisk, 0x6A},
-    {Qt::Key_Plus, 0x6B},
-    {Qt::Key_Minus, 0x6D},
-    {Qt::Key_Period, 0x6E},
-    {Qt::Key_Comma, 0x6E},
-    {Qt::Key_Slash, 0x6F},
-}};
+constexpr std::pair<int, unsigned> kKeypadOperators[] = {
+    {Qt::Key_Asterisk, 0x6A}, {Qt::Key_Plus, 0x6B},  {Qt::Key_Minus, 0x6D},
+    {Qt::Key_Period, 0x6E},   {Qt::Key_Comma, 0x6E}, {Qt::Key_Slash, 0x6F},
+};
 
 unsigned keyFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers)
 {

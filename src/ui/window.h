@@ -93,7 +93,6 @@ public:
     void DestroyWindow();
 
     QWidget* Handle() const { return handle_.data(); }
-    EventLoop& Loop() const { return loop_; }
     // The framework object of a widget, if any.
     static Window* FromHandle(const QWidget* widget);
     // The child control with this id (searched through the whole widget tree), or null.
