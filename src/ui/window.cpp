@@ -146,11 +146,7 @@ bool Window::PreCreate(CreateParams& params)
     return true;
 }
 
-void Window::ApplyLanguage()
-{
-    // The language file's texts for the controls come with the localisation hook; a window
-    // without it keeps the texts it was built with.
-}
+void Window::ApplyLanguage() {}
 
 LRESULT Window::DefaultProc(unsigned message, WPARAM, LPARAM)
 {

@@ -58,7 +58,8 @@ public:
                         int x, int y, int width, int height, QWidget* parent, int menuOrId);
     // Registers the default class on first use and gives it to creations without a class name.
     virtual bool PreCreate(CreateParams& params);
-    // Puts the language's texts on the window's controls; classes add their own texts.
+    // The language hook: classes put their translated texts (title, controls) here. The default
+    // leaves the controls as they were built.
     virtual void ApplyLanguage();
     // For a taken-over widget, its own handling; otherwise Qt's for events and the platform's
     // default for the rest (a close destroys a window and cancels a dialog).
