@@ -1,10 +1,13 @@
 #include "audio/mp3_recorder.h"
 
 #include "audio/lame_encoder.h"
+#include "audio/sound_in_channel.h"
+#include "fake_wave_devices.h"
 #include "mp3_test_support.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -25,6 +28,8 @@ public:
         std::vector<int> chunks;
         int deinitCalls = 0;
         int closeCalls = 0;
+        // Counted after each chunk: a test thread may wait on it while capture runs.
+        std::atomic<int> encoded{0};
     };
 
     explicit FakeEncoder(std::shared_ptr<Script> script) : script_(std::move(script)) {}
@@ -47,6 +52,7 @@ public:
         }
         written = script_->chunkOutputBytes;
         std::fill(out, out + written, static_cast<unsigned char>('A' + index));
+        ++script_->encoded;
         return 0;
     }
     unsigned long deinitStream(unsigned char* out, int, int& written) override
@@ -220,6 +226,34 @@ TEST_F(Mp3RecorderTest, FailuresPrintTheirTextsOnStandardErrorOnly)
         EXPECT_EQ(script->chunks.size(), c.chunksEncoded);
         EXPECT_EQ(recorder.bytesAccepted(), 4800u);
     }
+}
+
+TEST(Mp3RecorderCapture, EncodesEveryBlockItsInputChannelCaptures)
+{
+    test::FakeWaveDevices devices;
+    devices.inputs = {"Microphone", "Virtual Cable 2 In"};
+    auto script = std::make_shared<FakeEncoder::Script>();
+    Mp3Recorder recorder(std::make_unique<SoundInChannel>(devices), std::make_unique<FakeEncoder>(script));
+    const std::string dir = test::scratchDirectory();
+    recorder.setInputDevice(1);
+    recorder.startRecording(dir + "/m.mp3");
+    ASSERT_TRUE(
+        test::waitUntil([&] { return devices.openedCount() == 1 && devices.opened(0)->heldCount() == 8; }));
+    auto device = devices.opened(0);
+    EXPECT_EQ(device->id, 1);
+    EXPECT_EQ(device->format.channels, 1);
+    EXPECT_EQ(device->format.samplesPerSecond, 48000u);
+    EXPECT_EQ(device->format.bitsPerSample, 16);
+
+    // The device fills each buffer with one non-zero byte value: nothing is trimmed.
+    device->completeNext(3);
+    ASSERT_TRUE(test::waitUntil([&] { return script->encoded == 3; }));
+    recorder.stopRecording();
+    EXPECT_TRUE(device->closed);
+    EXPECT_EQ(script->chunks, (std::vector<int>{2400, 2400, 2400}));
+    EXPECT_EQ(recorder.bytesAccepted(), 3u * 4800);
+    const auto file = test::readFile(dir + "/m.mp3");
+    EXPECT_EQ(std::string(file.begin(), file.end()), "AAABBBCCCZ");
 }
 
 // Every frame of a message: MPEG-1 Layer III, no CRC, 128 kbit/s, 48000 Hz, no padding, mono,

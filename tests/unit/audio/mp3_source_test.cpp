@@ -16,8 +16,8 @@ namespace tarnix {
 namespace {
 
 using Bytes = std::vector<unsigned char>;
-
-constexpr int DecoderDelay = 1105;  // encoder look-ahead plus the synthesis filter
+using test::decodeAll;
+using test::DecoderDelay;
 
 std::unique_ptr<ByteStream> fileStream(const std::string& path)
 {
@@ -57,21 +57,6 @@ Bytes xingHeader(std::uint32_t flags, std::uint32_t frames, std::uint32_t bytes)
     return out;
 }
 
-std::vector<std::int16_t> decodeAll(Mp3Source& source, int chunk = 12800)
-{
-    std::vector<unsigned char> buffer(static_cast<std::size_t>(chunk));
-    Bytes all;
-    for (;;) {
-        int length = chunk;
-        const int more = source.readPcm(buffer.data(), length);
-        all.insert(all.end(), buffer.begin(), buffer.begin() + length);
-        if (more == 0) {
-            EXPECT_EQ(length, 0);
-            return test::toSamples(all);
-        }
-    }
-}
-
 class Mp3SourceTest : public ::testing::Test {
 protected:
     // Seconds of the test signal as a message file; returns its path.
@@ -102,18 +87,10 @@ TEST_F(Mp3SourceTest, RecordingDecodesBackToTheCapturedVoiceAfterItsLeadingSilen
     ASSERT_EQ(source_.openSource(fileStream(dir_ + "/call.mp3")), 1);
     const auto decoded = decodeAll(source_);
     ASSERT_GE(decoded.size(), voice.size() + DecoderDelay);
-    // The constant-rate encoder scales its input by 0.95.
-    double error = 0;
-    double power = 0;
-    for (std::size_t i = 0; i < voice.size(); ++i) {
-        const double expected = 0.95 * voice[i];
-        error += std::pow(decoded[i + DecoderDelay] - expected, 2);
-        power += expected * expected;
-    }
-    EXPECT_GT(10 * std::log10(power / error), 25.0);
+    EXPECT_GT(test::signalToErrorDb(decoded, DecoderDelay, voice, test::EncoderScale), 25.0);
     double tailError = 0;
     for (std::size_t i = voice.size() - 480; i < voice.size(); ++i) {
-        tailError += std::abs(decoded[i + DecoderDelay] - 0.95 * voice[i]);
+        tailError += std::abs(decoded[i + DecoderDelay] - test::EncoderScale * voice[i]);
     }
     EXPECT_LT(tailError / 480, 400.0) << "the last frame must be decoded too";
 
