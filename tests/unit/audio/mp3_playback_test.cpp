@@ -3,6 +3,7 @@
 #include "audio/sound_players.h"
 #include "fake_wave_devices.h"
 #include "mp3_test_support.h"
+#include "temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -16,15 +17,6 @@ namespace {
 
 using test::FakeWaveDevices;
 using test::waitUntil;
-
-std::vector<unsigned char> playedBytes(FakeWaveDevices& devices, std::size_t device = 0)
-{
-    auto state = devices.opened(device);
-    std::vector<unsigned char> all;
-    std::lock_guard guard(state->lock);
-    for (const auto& block : state->played) all.insert(all.end(), block.begin(), block.end());
-    return all;
-}
 
 // Decoding runs on shared dither state, so two decodes of one file differ in the lowest bits.
 void expectSameSound(const std::vector<std::int16_t>& played, const std::vector<std::int16_t>& decoded)
@@ -51,23 +43,24 @@ protected:
     std::string encodeWithLame(const std::vector<std::int16_t>& samples, const char* mode, const char* kHz,
                                int kbps, const std::string& name)
     {
-        test::writeSamples(dir + "/" + name + ".raw", samples);
+        test::writeSamples(dir + name + ".raw", samples);
         EXPECT_TRUE(test::run(std::string(LAME_COMMAND) + " --quiet -r -s " + kHz + " --resample " + kHz +
                               " --bitwidth 16 --signed --little-endian -m " + mode + " -b " +
-                              std::to_string(kbps) + " --cbr -t " + dir + "/" + name + ".raw " + dir + "/" +
-                              name + ".mp3 2>/dev/null"));
-        return dir + "/" + name + ".mp3";
+                              std::to_string(kbps) + " --cbr -t " + dir + name + ".raw " + dir + name +
+                              ".mp3 2>/dev/null"));
+        return dir + name + ".mp3";
     }
 
     FakeWaveDevices devices;
-    std::string dir = test::scratchDirectory();
+    test::TempFolder folder;
+    std::string dir = folder.path();
 };
 
 TEST_F(Mp3Playback, MessagePlaysWholeOnTheComputersOwnDevice)
 {
     devices.outputs = {"USB Audio Device", "Speakers", "Virtual Cable 1 Out"};
     SoundPlayers players(devices);
-    const std::string path = dir + "/message.mp3";
+    const std::string path = dir + "message.mp3";
     test::encodeMessage(test::sineWave(48000, 440, 0.5), path);
 
     ASSERT_EQ(playMessage(path), 1);
@@ -82,10 +75,10 @@ TEST_F(Mp3Playback, MessagePlaysWholeOnTheComputersOwnDevice)
     EXPECT_TRUE(device->closed);
     // Slots of the first frame's bit rate times 100: 128 kbit/s gives 12800 bytes.
     EXPECT_EQ(device->played.front().size(), 12800u);
-    expectSameSound(test::toSamples(playedBytes(devices)), decodeFile(path));
+    expectSameSound(test::toSamples(device->playedBytes()), decodeFile(path));
 
     // A message that cannot be opened plays nothing and leaves the device as it was.
-    EXPECT_EQ(playMessage(dir + "/missing.mp3"), 0);
+    EXPECT_EQ(playMessage(dir + "missing.mp3"), 0);
     EXPECT_EQ(player.deviceId(), 1);
     EXPECT_EQ(devices.openedCount(), 1u);
 }
@@ -123,7 +116,7 @@ TEST_F(Mp3Playback, SlotsHoldAtLeastATenthOfASecondOfSound)
         EXPECT_EQ(device->format.samplesPerSecond, c.rate);
         EXPECT_EQ(device->format.channels, c.channels);
         EXPECT_EQ(device->played.front().size(), c.slot);
-        expectSameSound(test::toSamples(playedBytes(devices, i)), decodeFile(c.path));
+        expectSameSound(test::toSamples(device->playedBytes()), decodeFile(c.path));
     }
 }
 
@@ -134,13 +127,13 @@ TEST_F(Mp3Playback, AFileWithoutFramesLoadsAndEndsAtOnceWithTheListener)
         std::atomic<int> calls{0};
     } listener;
     SoundPlayer player(devices);
-    const std::string path = dir + "/noise.mp3";
+    const std::string path = dir + "noise.mp3";
     test::writeFile(path, std::vector<unsigned char>(5000, 0x55));
     EXPECT_EQ(player.loadMp3File(path), 1);
     player.play(&listener, false);
     ASSERT_TRUE(waitUntil([&] { return listener.calls == 1; }));
     ASSERT_TRUE(waitUntil([&] { return !player.isRunning(); }));
-    EXPECT_TRUE(devices.openedCount() == 0 || playedBytes(devices).empty());
+    EXPECT_TRUE(devices.openedCount() == 0 || devices.opened(0)->playedBytes().empty());
 }
 
 }  // namespace

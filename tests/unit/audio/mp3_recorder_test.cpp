@@ -4,6 +4,7 @@
 #include "audio/sound_in_channel.h"
 #include "fake_wave_devices.h"
 #include "mp3_test_support.h"
+#include "temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -98,7 +99,8 @@ protected:
         return std::string(bytes.begin(), bytes.end());
     }
 
-    std::string dir_ = test::scratchDirectory();
+    test::TempFolder folder_;
+    std::string dir_ = folder_.path();
     std::shared_ptr<FakeCaptureChannel::Calls> calls_ = std::make_shared<FakeCaptureChannel::Calls>();
     std::shared_ptr<FakeEncoder::Script> script_ = std::make_shared<FakeEncoder::Script>();
     Mp3Recorder recorder_;
@@ -109,7 +111,7 @@ TEST_F(Mp3RecorderTest, RecordingCapturesFortyEightKilohertzMonoIntoItself)
     EXPECT_EQ(calls_->bufferSize, 4800);
     EXPECT_EQ(calls_->bufferCount, 8);
     recorder_.setInputDevice(3);
-    EXPECT_EQ(recorder_.startRecording(dir_ + "/m.mp3"), 1);
+    EXPECT_EQ(recorder_.startRecording(dir_ + "m.mp3"), 1);
     EXPECT_TRUE(recorder_.isRecording());
     EXPECT_EQ(calls_->sink, &recorder_);
     EXPECT_EQ(calls_->device, 3);
@@ -124,7 +126,7 @@ TEST_F(Mp3RecorderTest, RecordingCapturesFortyEightKilohertzMonoIntoItself)
 
 TEST_F(Mp3RecorderTest, LeadingSilenceIsDroppedButLaterSilenceIsKept)
 {
-    recorder_.startRecording(dir_ + "/m.mp3");
+    recorder_.startRecording(dir_ + "m.mp3");
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(feed(silence()), 1);
         EXPECT_EQ(recorder_.bytesAccepted(), 0u);
@@ -134,7 +136,7 @@ TEST_F(Mp3RecorderTest, LeadingSilenceIsDroppedButLaterSilenceIsKept)
     EXPECT_EQ(recorder_.bytesAccepted(), 9600u);
     EXPECT_EQ(script_->chunks, (std::vector<int>{2400, 2400}));
     recorder_.stopRecording();
-    EXPECT_EQ(fileText(dir_ + "/m.mp3"), "AAABBBZ");
+    EXPECT_EQ(fileText(dir_ + "m.mp3"), "AAABBBZ");
 }
 
 TEST_F(Mp3RecorderTest, StopWithoutStartOnlyClosesTheIdleChannel)
@@ -148,36 +150,36 @@ TEST_F(Mp3RecorderTest, StopWithoutStartOnlyClosesTheIdleChannel)
 
 TEST_F(Mp3RecorderTest, RecordingsInARowEachGetAWholeFileAndFreshTrimming)
 {
-    recorder_.startRecording(dir_ + "/first.mp3");
+    recorder_.startRecording(dir_ + "first.mp3");
     feed(oneNonZeroByte());
     recorder_.stopRecording();
-    recorder_.startRecording(dir_ + "/second.mp3");
+    recorder_.startRecording(dir_ + "second.mp3");
     EXPECT_EQ(recorder_.bytesAccepted(), 0u);
     feed(silence());
     feed(oneNonZeroByte());
     recorder_.stopRecording();
-    EXPECT_EQ(fileText(dir_ + "/first.mp3"), "AAAZ");
-    EXPECT_EQ(fileText(dir_ + "/second.mp3"), "BBBZ");
+    EXPECT_EQ(fileText(dir_ + "first.mp3"), "AAAZ");
+    EXPECT_EQ(fileText(dir_ + "second.mp3"), "BBBZ");
     EXPECT_EQ(script_->initCalls, 2);
     EXPECT_EQ(script_->deinitCalls, 2);
 }
 
 TEST_F(Mp3RecorderTest, StartingWhileRecordingFinishesTheRunningFileFirst)
 {
-    recorder_.startRecording(dir_ + "/first.mp3");
+    recorder_.startRecording(dir_ + "first.mp3");
     feed(oneNonZeroByte());
-    recorder_.startRecording(dir_ + "/second.mp3");
+    recorder_.startRecording(dir_ + "second.mp3");
     EXPECT_EQ(calls_->closes, 1);  // capture stopped before the file changed
     feed(oneNonZeroByte());
     recorder_.stopRecording();
-    EXPECT_EQ(fileText(dir_ + "/first.mp3"), "AAAZ");
-    EXPECT_EQ(fileText(dir_ + "/second.mp3"), "BBBZ");
+    EXPECT_EQ(fileText(dir_ + "first.mp3"), "AAAZ");
+    EXPECT_EQ(fileText(dir_ + "second.mp3"), "BBBZ");
 }
 
 TEST_F(Mp3RecorderTest, EncoderFailureIsReportedOnceAndTheFileKeepsWhatWasWritten)
 {
     script_->failingChunk = 1;
-    recorder_.startRecording(dir_ + "/m.mp3");
+    recorder_.startRecording(dir_ + "m.mp3");
     testing::internal::CaptureStderr();
     EXPECT_EQ(feed(oneNonZeroByte()), 1);
     EXPECT_EQ(feed(oneNonZeroByte()), 0);
@@ -187,7 +189,7 @@ TEST_F(Mp3RecorderTest, EncoderFailureIsReportedOnceAndTheFileKeepsWhatWasWritte
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "beEncodeChunk() failed (5)\n");
     EXPECT_EQ(script_->chunks.size(), 2u);
     EXPECT_EQ(script_->deinitCalls, 0);
-    EXPECT_EQ(fileText(dir_ + "/m.mp3"), "AAA");
+    EXPECT_EQ(fileText(dir_ + "m.mp3"), "AAA");
     EXPECT_FALSE(recorder_.isRecording());
 }
 
@@ -216,7 +218,7 @@ TEST_F(Mp3RecorderTest, FailuresPrintTheirTextsOnStandardErrorOnly)
         script->deinitResult = c.deinitResult;
         script->chunkOutputBytes = c.chunkOutputBytes;
         Mp3Recorder recorder(std::make_unique<FakeCaptureChannel>(), std::make_unique<FakeEncoder>(script));
-        const std::string path = c.path.starts_with("/m") ? dir_ + c.path : c.path;
+        const std::string path = c.path.starts_with("/m") ? dir_ + c.path.substr(1) : c.path;
         testing::internal::CaptureStderr();
         recorder.startRecording(path);
         auto block = oneNonZeroByte();
@@ -234,9 +236,10 @@ TEST(Mp3RecorderCapture, EncodesEveryBlockItsInputChannelCaptures)
     devices.inputs = {"Microphone", "Virtual Cable 2 In"};
     auto script = std::make_shared<FakeEncoder::Script>();
     Mp3Recorder recorder(std::make_unique<SoundInChannel>(devices), std::make_unique<FakeEncoder>(script));
-    const std::string dir = test::scratchDirectory();
+    const test::TempFolder folder;
+    const std::string& dir = folder.path();
     recorder.setInputDevice(1);
-    recorder.startRecording(dir + "/m.mp3");
+    recorder.startRecording(dir + "m.mp3");
     ASSERT_TRUE(
         test::waitUntil([&] { return devices.openedCount() == 1 && devices.opened(0)->heldCount() == 8; }));
     auto device = devices.opened(0);
@@ -252,7 +255,7 @@ TEST(Mp3RecorderCapture, EncodesEveryBlockItsInputChannelCaptures)
     EXPECT_TRUE(device->closed);
     EXPECT_EQ(script->chunks, (std::vector<int>{2400, 2400, 2400}));
     EXPECT_EQ(recorder.bytesAccepted(), 3u * 4800);
-    const auto file = test::readFile(dir + "/m.mp3");
+    const auto file = test::readFile(dir + "m.mp3");
     EXPECT_EQ(std::string(file.begin(), file.end()), "AAABBBCCCZ");
 }
 
@@ -260,16 +263,17 @@ TEST(Mp3RecorderCapture, EncodesEveryBlockItsInputChannelCaptures)
 // not copyrighted, original, no emphasis.
 TEST(Mp3RecorderStream, IsConstantRateMonoAndByteIdenticalToTheLameCommand)
 {
-    const std::string dir = test::scratchDirectory();
+    const test::TempFolder folder;
+    const std::string& dir = folder.path();
     const auto samples = test::testSignal(48000 * 3 + 1234);
-    test::encodeMessage(samples, dir + "/ours.mp3");
-    test::writeSamples(dir + "/in.raw", samples);
+    test::encodeMessage(samples, dir + "ours.mp3");
+    test::writeSamples(dir + "in.raw", samples);
     ASSERT_TRUE(test::run(std::string(LAME_COMMAND) +
                           " --quiet -r -s 48 --bitwidth 16 --signed --little-endian -m m --r3mix -b 128 --cbr"
                           " --nores -t " +
-                          dir + "/in.raw " + dir + "/lame.mp3"));
-    const auto ours = test::readFile(dir + "/ours.mp3");
-    ASSERT_EQ(ours, test::readFile(dir + "/lame.mp3"));
+                          dir + "in.raw " + dir + "lame.mp3"));
+    const auto ours = test::readFile(dir + "ours.mp3");
+    ASSERT_EQ(ours, test::readFile(dir + "lame.mp3"));
 
     ASSERT_EQ(ours.size() % 384, 0u);
     ASSERT_GE(ours.size() / 384, samples.size() / 1152);

@@ -3,6 +3,7 @@
 #include "audio/lame_encoder.h"
 #include "audio/mp3_recorder.h"
 #include "mp3_test_support.h"
+#include "temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -62,12 +63,13 @@ protected:
     // Seconds of the test signal as a message file; returns its path.
     std::string message(double seconds)
     {
-        const std::string path = dir_ + "/m.mp3";
+        const std::string path = dir_ + "m.mp3";
         test::encodeMessage(test::testSignal(static_cast<int>(48000 * seconds)), path);
         return path;
     }
 
-    std::string dir_ = test::scratchDirectory();
+    test::TempFolder folder_;
+    std::string dir_ = folder_.path();
     Mp3Source source_;
 };
 
@@ -77,14 +79,14 @@ TEST_F(Mp3SourceTest, RecordingDecodesBackToTheCapturedVoiceAfterItsLeadingSilen
 {
     auto calls = std::make_shared<test::FakeCaptureChannel::Calls>();
     Mp3Recorder recorder(std::make_unique<test::FakeCaptureChannel>(calls), std::make_unique<LameEncoder>());
-    recorder.startRecording(dir_ + "/call.mp3");
+    recorder.startRecording(dir_ + "call.mp3");
     const std::vector<std::int16_t> silence(2400, 0);
     for (int i = 0; i < 5; ++i) calls->sink->write(silence.data(), 4800);
     const auto voice = test::testSignal(48000 * 2);
     for (std::size_t at = 0; at < voice.size(); at += 2400) calls->sink->write(voice.data() + at, 4800);
     recorder.stopRecording();
 
-    ASSERT_EQ(source_.openSource(fileStream(dir_ + "/call.mp3")), 1);
+    ASSERT_EQ(source_.openSource(fileStream(dir_ + "call.mp3")), 1);
     const auto decoded = decodeAll(source_);
     ASSERT_GE(decoded.size(), voice.size() + DecoderDelay);
     EXPECT_GT(test::signalToErrorDb(decoded, DecoderDelay, voice, test::EncoderScale), 25.0);
@@ -138,10 +140,10 @@ TEST_F(Mp3SourceTest, DeliversTwoBytesPerMonoSampleAndFourPerStereoFrame)
         interleaved.push_back(left[i]);
         interleaved.push_back(right[i]);
     }
-    test::writeSamples(dir_ + "/stereo.raw", interleaved);
+    test::writeSamples(dir_ + "stereo.raw", interleaved);
     ASSERT_TRUE(test::run(std::string(LAME_COMMAND) +
                           " --quiet -r -s 48 --bitwidth 16 --signed --little-endian -m s -b 128 --cbr -t " +
-                          dir_ + "/stereo.raw " + dir_ + "/stereo.mp3 2>/dev/null"));
+                          dir_ + "stereo.raw " + dir_ + "stereo.mp3 2>/dev/null"));
 
     struct Case {
         std::string path;
@@ -152,8 +154,8 @@ TEST_F(Mp3SourceTest, DeliversTwoBytesPerMonoSampleAndFourPerStereoFrame)
     const std::vector<Case> cases = {
         {mono, 0, 12800, 12800},
         {mono, 0, 12801, 12800},
-        {dir_ + "/stereo.mp3", 1, 12800, 12800},  // 3200 frames
-        {dir_ + "/stereo.mp3", 1, 12802, 12800},
+        {dir_ + "stereo.mp3", 1, 12800, 12800},  // 3200 frames
+        {dir_ + "stereo.mp3", 1, 12802, 12800},
         {mono, 0, 0, 0},
         {mono, 0, -4, 0},
     };
@@ -190,17 +192,17 @@ TEST_F(Mp3SourceTest, AudioStartsAfterAnId3Tag)
         Bytes file = c.head;
         if (c.start > 0) file.resize(static_cast<std::size_t>(c.start), 0);
         file.insert(file.end(), audio.begin(), audio.end());
-        test::writeFile(dir_ + "/tagged.mp3", file);
+        test::writeFile(dir_ + "tagged.mp3", file);
         Mp3Source source;
-        ASSERT_EQ(source.openSource(fileStream(dir_ + "/tagged.mp3")), c.start < 0 ? 0 : 1);
+        ASSERT_EQ(source.openSource(fileStream(dir_ + "tagged.mp3")), c.start < 0 ? 0 : 1);
         if (c.start >= 0) {
             EXPECT_EQ(source.audioStart(), c.start);
         }
     }
     const Bytes tiny{'I', 'D', '3', 3};
-    test::writeFile(dir_ + "/tiny.mp3", tiny);
+    test::writeFile(dir_ + "tiny.mp3", tiny);
     Mp3Source source;
-    EXPECT_EQ(source.openSource(fileStream(dir_ + "/tiny.mp3")), 0);
+    EXPECT_EQ(source.openSource(fileStream(dir_ + "tiny.mp3")), 0);
     int length = 64;
     unsigned char buffer[64];
     EXPECT_EQ(source.readPcm(buffer, length), 0);
@@ -214,8 +216,8 @@ TEST_F(Mp3SourceTest, RestartNeverPlaysTheTagAsSound)
     Bytes file{'I', 'D', '3', 3, 0, 0, 0, 0, 6, 0};
     file.insert(file.end(), audio.begin(), audio.begin() + 768);
     file.insert(file.end(), audio.begin(), audio.end());
-    test::writeFile(dir_ + "/tagged.mp3", file);
-    ASSERT_EQ(source_.openSource(fileStream(dir_ + "/tagged.mp3")), 1);
+    test::writeFile(dir_ + "tagged.mp3", file);
+    ASSERT_EQ(source_.openSource(fileStream(dir_ + "tagged.mp3")), 1);
     const auto first = decodeAll(source_);
     source_.seekFraction(0, 100);
     EXPECT_EQ(decodeAll(source_).size(), first.size());
@@ -242,9 +244,9 @@ TEST_F(Mp3SourceTest, XingHeaderGivesTheDurationOnlyWhenWhole)
         SCOPED_TRACE(c.name);
         Bytes file = emptyFrame(c.kbps, xingHeader(c.flags, 500, 0));
         file.insert(file.end(), audio.begin(), audio.end());
-        test::writeFile(dir_ + "/xing.mp3", file);
+        test::writeFile(dir_ + "xing.mp3", file);
         Mp3Source source;
-        ASSERT_EQ(source.openSource(fileStream(dir_ + "/xing.mp3")), 1);
+        ASSERT_EQ(source.openSource(fileStream(dir_ + "xing.mp3")), 1);
         SoundFormat format;
         source.getFormat(format);
         EXPECT_EQ(format.durationSeconds, c.duration);
@@ -257,8 +259,8 @@ TEST_F(Mp3SourceTest, SeekingFollowsTheXingTableAndIgnoresBadFractions)
     const Bytes audio = test::readFile(message(5.0));
     Bytes file = emptyFrame(128, xingHeader(15, 500, 0));
     file.insert(file.end(), audio.begin(), audio.end());
-    test::writeFile(dir_ + "/xing.mp3", file);
-    ASSERT_EQ(source_.openSource(fileStream(dir_ + "/xing.mp3")), 1);
+    test::writeFile(dir_ + "xing.mp3", file);
+    ASSERT_EQ(source_.openSource(fileStream(dir_ + "xing.mp3")), 1);
 
     struct Case {
         int numerator;

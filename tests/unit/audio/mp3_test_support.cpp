@@ -8,23 +8,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <numbers>
 #include <random>
 
 namespace tarnix::test {
-
-std::string scratchDirectory()
-{
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    const std::filesystem::path dir =
-        std::filesystem::path(::testing::TempDir()) / "tarnix-mp3" / info->test_suite_name() / info->name();
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
-    return dir.string();
-}
 
 std::vector<std::int16_t> sineWave(int samples, double hz, double amplitude, int rate)
 {

@@ -59,9 +59,6 @@ private:
     std::shared_ptr<Calls> calls_;
 };
 
-// A fresh folder for one test's files.
-std::string scratchDirectory();
-
 std::vector<std::int16_t> sineWave(int samples, double hz, double amplitude, int rate = 48000);
 std::vector<std::int16_t> testSignal(int samples);
 
