@@ -203,7 +203,7 @@ TEST_F(AlsaAudio, CaptureHandsOnFullSlotsWithoutLosingFrames)
 
 TEST_F(AlsaAudio, RecordedMessageDecodesBackToTheCapturedSound)
 {
-    constexpr int Rate = Mp3Recorder::SampleRate;
+    constexpr int Rate = Mp3Encoder::SampleRate;
     constexpr std::size_t Lead = 14880;  // 6.2 capture blocks of silence before the tone
     const auto tone = test::sineWave(2 * Rate, 440, 0.5);
     std::vector<std::int16_t> input(Lead, 0);
