@@ -128,13 +128,12 @@ void SoundPlayer::run()
 int SoundPlayer::slotSize(const SoundFormat& format, int frameBytes)
 {
     // A compressed source reports its coded rate, which can be far below the rate of the sound it
-    // delivers; a slot of less than 100 ms of sound per 60 ms pass would play with gaps.
+    // delivers; a slot that does not outlast the 60 ms feeding pass plays with gaps.
     const int pcmBytesPerMillisecond = format.sampleRate * frameBytes / 1000;
     const int wanted = std::max(format.bytesPerMillisecond, pcmBytesPerMillisecond) * 100;
     // Sounds faster than the buffer allows play in buffer-sized slots instead of overrunning it.
     if (wanted > PcmBufferSize) {
-        qCInfo(lcAudio, "a sound of %d bytes per ms plays in %d-byte slots", format.bytesPerMillisecond,
-               PcmBufferSize);
+        qCInfo(lcAudio, "a sound that wants %d-byte slots plays in %d-byte ones", wanted, PcmBufferSize);
     }
     return std::clamp(wanted, 0, PcmBufferSize);
 }

@@ -10,6 +10,7 @@
 #include "fake_wave_devices.h"
 #include "mp3_test_support.h"
 #include "platform/linux/alsa/alsa_audio_ports.h"
+#include "temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -36,8 +37,6 @@ class AlsaAudio : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        home() = fs::temp_directory_path() / ("tarnix-alsa-" + std::to_string(::getpid()));
-        fs::create_directories(home());
         std::ofstream rc(home() / ".asoundrc");
         rc << "pcm_type.testclock { lib \"" << TESTCLOCK_PLUGIN << "\" }\n"
            << "pcm.speakers { type testclock hint { show on description \"Speakers\nBuilt-in output\" } }\n"
@@ -53,12 +52,11 @@ protected:
         ::setenv("HOME", home().c_str(), 1);
     }
 
-    static void TearDownTestSuite() { fs::remove_all(home()); }
-
-    static fs::path& home()
+    // Removed, with everything in it, when the program ends.
+    static fs::path home()
     {
-        static fs::path path;
-        return path;
+        static const test::TempFolder folder;
+        return folder.path();
     }
 
     static std::string filePcm(const std::string& name, const std::string& description)
