@@ -11,7 +11,6 @@ namespace tarnix {
 // negative results negated (1: output buffer too small, 2: out of memory, ...).
 class LameEncoder final : public Mp3Encoder {
 public:
-    static constexpr int SampleRate = 48000;
     static constexpr int Bitrate = 128;
 
     LameEncoder() = default;

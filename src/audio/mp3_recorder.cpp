@@ -24,7 +24,7 @@ int Mp3Recorder::startRecording(const std::string& path)
     }
     openEncoder(path);
     channel_->setSink(this);
-    channel_->open(inputDevice_, 1, SampleRate, 16);
+    channel_->open(inputDevice_, 1, Mp3Encoder::SampleRate, 16);
     recording_ = true;
     return 1;
 }

@@ -20,7 +20,6 @@ public:
     static constexpr int BlockBytes = 4800;  // 50 ms of 48000 Hz mono 16-bit
     static constexpr int BlockCount = 8;
     static constexpr int OutputBytes = 20480;
-    static constexpr int SampleRate = 48000;
 
     Mp3Recorder(std::unique_ptr<CaptureChannel> channel, std::unique_ptr<Mp3Encoder> encoder);
     Mp3Recorder(const Mp3Recorder&) = delete;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "audio/capture_channel.h"
 #include "audio/sound_sink.h"
 #include "audio/wave_channel.h"
 
@@ -7,12 +8,19 @@ namespace tarnix {
 
 // Captures PCM from one input device and hands each filled slot, in ring order, to a sink on
 // the channel's own thread. The sink gets the slot in place and must copy what it keeps.
-class SoundInChannel : public WaveChannel {
+class SoundInChannel : public WaveChannel, public CaptureChannel {
 public:
     explicit SoundInChannel(WaveDevices& devices) : WaveChannel(devices) {}
     ~SoundInChannel() override;
 
-    void setSink(SoundSink* sink) { sink_ = sink; }
+    // The capture side a recorder drives is this channel's own.
+    void setBuffers(int size, int count) override { WaveChannel::setBuffers(size, count); }
+    void setSink(SoundSink* sink) override { sink_ = sink; }
+    int open(int device, int channels, int rate, int bits) override
+    {
+        return WaveChannel::open(device, channels, rate, bits);
+    }
+    int close() override { return WaveChannel::close(); }
 
 protected:
     void run() override;

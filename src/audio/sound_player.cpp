@@ -1,6 +1,7 @@
 #include "audio/sound_player.h"
 
 #include "audio/audio_log.h"
+#include "audio/mp3_source.h"
 #include "audio/wav_source.h"
 #include "audio/wave_resources.h"
 
@@ -21,11 +22,22 @@ SoundPlayer::~SoundPlayer()
 
 int SoundPlayer::loadWavFile(const std::string& path)
 {
+    return loadFile(std::make_unique<WavSource>(), path);
+}
+
+int SoundPlayer::loadMp3File(const std::string& path)
+{
+    return loadFile(std::make_unique<Mp3Source>(), path);
+}
+
+int SoundPlayer::loadFile(std::unique_ptr<SoundSource> source, const std::string& path)
+{
+    // A file that cannot be opened leaves the loaded sound, and its playback, as they were.
     std::unique_ptr<ByteStream> stream = FileStream::open(path);
     if (stream == nullptr) {
         return 0;
     }
-    return setWavSource(std::move(stream));
+    return setSource(std::move(source), std::move(stream));
 }
 
 int SoundPlayer::loadWavResource(int id)
@@ -40,6 +52,11 @@ int SoundPlayer::loadWavResource(int id)
 int SoundPlayer::setWavSource(std::unique_ptr<ByteStream> stream)
 {
     return setSource(std::make_unique<WavSource>(), std::move(stream));
+}
+
+int SoundPlayer::setMp3Source(std::unique_ptr<ByteStream> stream)
+{
+    return setSource(std::make_unique<Mp3Source>(), std::move(stream));
 }
 
 int SoundPlayer::setSource(std::unique_ptr<SoundSource> source, std::unique_ptr<ByteStream> stream)
@@ -81,14 +98,11 @@ void SoundPlayer::run()
     }
     SoundFormat format;
     source_->getFormat(format);
-    // Sounds faster than the buffer allows play in buffer-sized slots instead of overrunning it.
-    const int slot = std::clamp(format.bytesPerMillisecond * 100, 0, PcmBufferSize);
-    if (format.bytesPerMillisecond * 100 > PcmBufferSize) {
-        qCInfo(lcAudio, "a sound of %d bytes per ms plays in %d-byte slots", format.bytesPerMillisecond,
-               slot);
-    }
+    const int channels = format.stereo != 0 ? 2 : 1;
+    const int bits = format.sixteenBit != 0 ? 16 : 8;
+    const int slot = slotSize(format, channels * bits / 8);
     output_.setBuffers(slot, SlotCount);
-    output_.open(deviceId_, format.stereo != 0 ? 2 : 1, format.sampleRate, format.sixteenBit != 0 ? 16 : 8);
+    output_.open(deviceId_, channels, format.sampleRate, bits);
 
     while (!stopRequested()) {
         int length = slot;
@@ -109,6 +123,19 @@ void SoundPlayer::run()
     if (listener_ != nullptr) {
         listener_->onPlaybackFinished(*this);
     }
+}
+
+int SoundPlayer::slotSize(const SoundFormat& format, int frameBytes)
+{
+    // A compressed source reports its coded rate, which can be far below the rate of the sound it
+    // delivers; a slot that does not outlast the 60 ms feeding pass plays with gaps.
+    const int pcmBytesPerMillisecond = format.sampleRate * frameBytes / 1000;
+    const int wanted = std::max(format.bytesPerMillisecond, pcmBytesPerMillisecond) * 100;
+    // Sounds faster than the buffer allows play in buffer-sized slots instead of overrunning it.
+    if (wanted > PcmBufferSize) {
+        qCInfo(lcAudio, "a sound that wants %d-byte slots plays in %d-byte ones", wanted, PcmBufferSize);
+    }
+    return std::clamp(wanted, 0, PcmBufferSize);
 }
 
 void SoundPlayer::writeWithRetries(int length)

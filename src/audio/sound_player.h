@@ -35,12 +35,12 @@ public:
 
     // 0 when the file cannot be opened (the previous sound stays loaded).
     int loadWavFile(const std::string& path);
+    int loadMp3File(const std::string& path);
     // 0 when the program has no such WAVE resource (the previous sound stays loaded).
     int loadWavResource(int id);
     // Stops playback and makes the stream the loaded sound; 0 for a null stream.
     int setWavSource(std::unique_ptr<ByteStream> stream);
-    // Stops playback and loads any decoder, whatever its openSource answered.
-    int setSource(std::unique_ptr<SoundSource> source, std::unique_ptr<ByteStream> stream);
+    int setMp3Source(std::unique_ptr<ByteStream> stream);
     int play(PlaybackListener* listener, bool loop);
     void stopPlayback();
 
@@ -52,6 +52,12 @@ protected:
     const char* threadName() const override { return "SoundPlayer"; }
 
 private:
+    int loadFile(std::unique_ptr<SoundSource> source, const std::string& path);
+    // Stops playback and loads the decoder, whatever its openSource answered; 0 for a null stream.
+    int setSource(std::unique_ptr<SoundSource> source, std::unique_ptr<ByteStream> stream);
+    // Bytes per slot: 100 ms of the source's rate, at least 100 ms of the sound it delivers, at
+    // most the PCM buffer.
+    static int slotSize(const SoundFormat& format, int frameBytes);
     void writeWithRetries(int length);
 
     std::unique_ptr<SoundSource> source_;

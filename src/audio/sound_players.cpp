@@ -11,6 +11,19 @@ namespace {
 
 SoundPlayers* currentPlayers = nullptr;
 
+// One of the current set's players, given its device on first use; null outside the set's lifetime.
+SoundPlayer* playerOnDevice(SoundPlayer& (SoundPlayers::*which)(), int (*findDevice)(const WaveDevices&))
+{
+    if (currentPlayers == nullptr) {
+        return nullptr;
+    }
+    SoundPlayer& player = (currentPlayers->*which)();
+    if (player.deviceId() < 0) {
+        player.setDeviceId(findDevice(currentPlayers->devices()));
+    }
+    return &player;
+}
+
 }  // namespace
 
 SoundPlayers::SoundPlayers(WaveDevices& devices)
@@ -34,16 +47,9 @@ SoundPlayers* SoundPlayers::current()
 
 void playTone(int id)
 {
-    SoundPlayers* players = SoundPlayers::current();
-    if (players == nullptr) {
-        return;
-    }
-    SoundPlayer& player = players->tonePlayer();
-    if (player.deviceId() < 0) {
-        player.setDeviceId(findHandsetOutput(players->devices()));
-    }
-    if (player.loadWavResource(id) != 0) {
-        player.play(nullptr, false);
+    SoundPlayer* player = playerOnDevice(&SoundPlayers::tonePlayer, findHandsetOutput);
+    if (player != nullptr && player->loadWavResource(id) != 0) {
+        player->play(nullptr, false);
     }
 }
 
@@ -52,6 +58,16 @@ void playKeyTone(int index)
     if (index >= 0 && index < static_cast<int>(std::size(KeyToneResources))) {
         playTone(KeyToneResources[index]);
     }
+}
+
+int playMessage(const std::string& path)
+{
+    SoundPlayer* player = playerOnDevice(&SoundPlayers::messagePlayer, findComputerOutput);
+    if (player == nullptr || player->loadMp3File(path) == 0) {
+        return 0;
+    }
+    player->play(nullptr, false);
+    return 1;
 }
 
 }  // namespace tarnix

@@ -2,6 +2,8 @@
 
 #include "audio/sound_player.h"
 
+#include <string>
+
 namespace tarnix {
 
 // The process-wide players. The program creates one set, with its wave devices, at start-up and
@@ -37,5 +39,8 @@ private:
 void playTone(int id);
 // The key tone of 0..9, star (10) or hash (11); other indexes play nothing.
 void playKeyTone(int index);
+// Plays a recorded message on the computer's own device (looked up on first use), without a
+// listener: the caller watches `messagePlayer().isRunning()`. 0 when the file cannot be opened.
+int playMessage(const std::string& path);
 
 }  // namespace tarnix

@@ -162,7 +162,7 @@ void WavSource::closeSource()
     dataOffset_ = 0;
     dataLength_ = 0;
     position_ = 0;
-    block_ = FormatBlock{};
+    block_ = PcmFormat{};
     format_ = SoundFormat{};
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "audio/pcm_format.h"
 #include "audio/sound_source.h"
 
 #include <cstdint>
@@ -10,17 +11,6 @@ namespace tarnix {
 // sample size.
 class WavSource final : public SoundSource {
 public:
-    // The "fmt " block as stored in the file (its first 18 bytes).
-    struct FormatBlock {
-        std::uint16_t formatTag = 0;
-        std::uint16_t channels = 0;
-        std::uint32_t samplesPerSecond = 0;
-        std::uint32_t avgBytesPerSecond = 0;
-        std::uint16_t blockAlign = 0;
-        std::uint16_t bitsPerSample = 0;
-        std::uint16_t extraSize = 0;
-    };
-
     ~WavSource() override;
 
     // Returns 1 for a RIFF/WAVE stream (also without a data chunk), else 0.
@@ -31,7 +21,8 @@ public:
     int elapsedSeconds() const override;
     void closeSource() override;
 
-    const FormatBlock& formatBlock() const { return block_; }
+    // The "fmt " chunk as stored (its first 18 bytes).
+    const PcmFormat& formatBlock() const { return block_; }
     std::int64_t dataOffset() const { return dataOffset_; }
     std::int64_t dataLength() const { return dataLength_; }
 
@@ -45,7 +36,7 @@ private:
     std::int64_t dataOffset_ = 0;
     std::int64_t dataLength_ = 0;
     std::int64_t position_ = 0;
-    FormatBlock block_;
+    PcmFormat block_;
     SoundFormat format_;
 };
 

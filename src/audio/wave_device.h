@@ -1,23 +1,12 @@
 #pragma once
 
+#include "audio/pcm_format.h"
+
 #include <cstdint>
 #include <memory>
 #include <string>
 
 namespace tarnix {
-
-// The description of linear PCM handed to a wave device.
-struct PcmFormat {
-    std::uint16_t formatTag = 1;
-    std::uint16_t channels = 0;
-    std::uint32_t samplesPerSecond = 0;
-    std::uint32_t avgBytesPerSecond = 0;
-    std::uint16_t blockAlign = 0;
-    std::uint16_t bitsPerSample = 0;
-    std::uint16_t extraSize = 0;
-
-    static PcmFormat linear(int channels, int rate, int bits);
-};
 
 // One buffer exchanged with a wave device. The channel owns it (it lives in the channel's ring);
 // the device fills or plays it and reports progress through the flags.

@@ -156,6 +156,14 @@ std::size_t FakeDeviceState::heldCount()
     return held.size();
 }
 
+std::vector<unsigned char> FakeDeviceState::playedBytes()
+{
+    std::lock_guard guard(lock);
+    std::vector<unsigned char> all;
+    for (const auto& block : played) all.insert(all.end(), block.begin(), block.end());
+    return all;
+}
+
 std::vector<std::string> FakeDeviceState::callLog()
 {
     std::lock_guard guard(lock);

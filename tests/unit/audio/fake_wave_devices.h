@@ -35,6 +35,8 @@ struct FakeDeviceState {
     void completeNext(std::size_t count = 1);
     void completeAt(std::size_t position);
     std::size_t heldCount();
+    // Every block written for playback, end to end.
+    std::vector<unsigned char> playedBytes();
     std::vector<std::string> callLog();
 };
 

@@ -1,10 +1,14 @@
 #include "audio/mp3_recorder.h"
 
 #include "audio/lame_encoder.h"
+#include "audio/sound_in_channel.h"
+#include "fake_wave_devices.h"
 #include "mp3_test_support.h"
+#include "temp_folder.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -25,6 +29,8 @@ public:
         std::vector<int> chunks;
         int deinitCalls = 0;
         int closeCalls = 0;
+        // Counted after each chunk: a test thread may wait on it while capture runs.
+        std::atomic<int> encoded{0};
     };
 
     explicit FakeEncoder(std::shared_ptr<Script> script) : script_(std::move(script)) {}
@@ -47,6 +53,7 @@ public:
         }
         written = script_->chunkOutputBytes;
         std::fill(out, out + written, static_cast<unsigned char>('A' + index));
+        ++script_->encoded;
         return 0;
     }
     unsigned long deinitStream(unsigned char* out, int, int& written) override
@@ -92,7 +99,8 @@ protected:
         return std::string(bytes.begin(), bytes.end());
     }
 
-    std::string dir_ = test::scratchDirectory();
+    test::TempFolder folder_;
+    std::string dir_ = folder_.path();
     std::shared_ptr<FakeCaptureChannel::Calls> calls_ = std::make_shared<FakeCaptureChannel::Calls>();
     std::shared_ptr<FakeEncoder::Script> script_ = std::make_shared<FakeEncoder::Script>();
     Mp3Recorder recorder_;
@@ -103,7 +111,7 @@ TEST_F(Mp3RecorderTest, RecordingCapturesFortyEightKilohertzMonoIntoItself)
     EXPECT_EQ(calls_->bufferSize, 4800);
     EXPECT_EQ(calls_->bufferCount, 8);
     recorder_.setInputDevice(3);
-    EXPECT_EQ(recorder_.startRecording(dir_ + "/m.mp3"), 1);
+    EXPECT_EQ(recorder_.startRecording(dir_ + "m.mp3"), 1);
     EXPECT_TRUE(recorder_.isRecording());
     EXPECT_EQ(calls_->sink, &recorder_);
     EXPECT_EQ(calls_->device, 3);
@@ -118,7 +126,7 @@ TEST_F(Mp3RecorderTest, RecordingCapturesFortyEightKilohertzMonoIntoItself)
 
 TEST_F(Mp3RecorderTest, LeadingSilenceIsDroppedButLaterSilenceIsKept)
 {
-    recorder_.startRecording(dir_ + "/m.mp3");
+    recorder_.startRecording(dir_ + "m.mp3");
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(feed(silence()), 1);
         EXPECT_EQ(recorder_.bytesAccepted(), 0u);
@@ -128,7 +136,7 @@ TEST_F(Mp3RecorderTest, LeadingSilenceIsDroppedButLaterSilenceIsKept)
     EXPECT_EQ(recorder_.bytesAccepted(), 9600u);
     EXPECT_EQ(script_->chunks, (std::vector<int>{2400, 2400}));
     recorder_.stopRecording();
-    EXPECT_EQ(fileText(dir_ + "/m.mp3"), "AAABBBZ");
+    EXPECT_EQ(fileText(dir_ + "m.mp3"), "AAABBBZ");
 }
 
 TEST_F(Mp3RecorderTest, StopWithoutStartOnlyClosesTheIdleChannel)
@@ -142,36 +150,36 @@ TEST_F(Mp3RecorderTest, StopWithoutStartOnlyClosesTheIdleChannel)
 
 TEST_F(Mp3RecorderTest, RecordingsInARowEachGetAWholeFileAndFreshTrimming)
 {
-    recorder_.startRecording(dir_ + "/first.mp3");
+    recorder_.startRecording(dir_ + "first.mp3");
     feed(oneNonZeroByte());
     recorder_.stopRecording();
-    recorder_.startRecording(dir_ + "/second.mp3");
+    recorder_.startRecording(dir_ + "second.mp3");
     EXPECT_EQ(recorder_.bytesAccepted(), 0u);
     feed(silence());
     feed(oneNonZeroByte());
     recorder_.stopRecording();
-    EXPECT_EQ(fileText(dir_ + "/first.mp3"), "AAAZ");
-    EXPECT_EQ(fileText(dir_ + "/second.mp3"), "BBBZ");
+    EXPECT_EQ(fileText(dir_ + "first.mp3"), "AAAZ");
+    EXPECT_EQ(fileText(dir_ + "second.mp3"), "BBBZ");
     EXPECT_EQ(script_->initCalls, 2);
     EXPECT_EQ(script_->deinitCalls, 2);
 }
 
 TEST_F(Mp3RecorderTest, StartingWhileRecordingFinishesTheRunningFileFirst)
 {
-    recorder_.startRecording(dir_ + "/first.mp3");
+    recorder_.startRecording(dir_ + "first.mp3");
     feed(oneNonZeroByte());
-    recorder_.startRecording(dir_ + "/second.mp3");
+    recorder_.startRecording(dir_ + "second.mp3");
     EXPECT_EQ(calls_->closes, 1);  // capture stopped before the file changed
     feed(oneNonZeroByte());
     recorder_.stopRecording();
-    EXPECT_EQ(fileText(dir_ + "/first.mp3"), "AAAZ");
-    EXPECT_EQ(fileText(dir_ + "/second.mp3"), "BBBZ");
+    EXPECT_EQ(fileText(dir_ + "first.mp3"), "AAAZ");
+    EXPECT_EQ(fileText(dir_ + "second.mp3"), "BBBZ");
 }
 
 TEST_F(Mp3RecorderTest, EncoderFailureIsReportedOnceAndTheFileKeepsWhatWasWritten)
 {
     script_->failingChunk = 1;
-    recorder_.startRecording(dir_ + "/m.mp3");
+    recorder_.startRecording(dir_ + "m.mp3");
     testing::internal::CaptureStderr();
     EXPECT_EQ(feed(oneNonZeroByte()), 1);
     EXPECT_EQ(feed(oneNonZeroByte()), 0);
@@ -181,7 +189,7 @@ TEST_F(Mp3RecorderTest, EncoderFailureIsReportedOnceAndTheFileKeepsWhatWasWritte
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "beEncodeChunk() failed (5)\n");
     EXPECT_EQ(script_->chunks.size(), 2u);
     EXPECT_EQ(script_->deinitCalls, 0);
-    EXPECT_EQ(fileText(dir_ + "/m.mp3"), "AAA");
+    EXPECT_EQ(fileText(dir_ + "m.mp3"), "AAA");
     EXPECT_FALSE(recorder_.isRecording());
 }
 
@@ -210,7 +218,7 @@ TEST_F(Mp3RecorderTest, FailuresPrintTheirTextsOnStandardErrorOnly)
         script->deinitResult = c.deinitResult;
         script->chunkOutputBytes = c.chunkOutputBytes;
         Mp3Recorder recorder(std::make_unique<FakeCaptureChannel>(), std::make_unique<FakeEncoder>(script));
-        const std::string path = c.path.starts_with("/m") ? dir_ + c.path : c.path;
+        const std::string path = c.path.starts_with("/m") ? dir_ + c.path.substr(1) : c.path;
         testing::internal::CaptureStderr();
         recorder.startRecording(path);
         auto block = oneNonZeroByte();
@@ -222,20 +230,50 @@ TEST_F(Mp3RecorderTest, FailuresPrintTheirTextsOnStandardErrorOnly)
     }
 }
 
+TEST(Mp3RecorderCapture, EncodesEveryBlockItsInputChannelCaptures)
+{
+    test::FakeWaveDevices devices;
+    devices.inputs = {"Microphone", "Virtual Cable 2 In"};
+    auto script = std::make_shared<FakeEncoder::Script>();
+    Mp3Recorder recorder(std::make_unique<SoundInChannel>(devices), std::make_unique<FakeEncoder>(script));
+    const test::TempFolder folder;
+    const std::string& dir = folder.path();
+    recorder.setInputDevice(1);
+    recorder.startRecording(dir + "m.mp3");
+    ASSERT_TRUE(
+        test::waitUntil([&] { return devices.openedCount() == 1 && devices.opened(0)->heldCount() == 8; }));
+    auto device = devices.opened(0);
+    EXPECT_EQ(device->id, 1);
+    EXPECT_EQ(device->format.channels, 1);
+    EXPECT_EQ(device->format.samplesPerSecond, 48000u);
+    EXPECT_EQ(device->format.bitsPerSample, 16);
+
+    // The device fills each buffer with one non-zero byte value: nothing is trimmed.
+    device->completeNext(3);
+    ASSERT_TRUE(test::waitUntil([&] { return script->encoded == 3; }));
+    recorder.stopRecording();
+    EXPECT_TRUE(device->closed);
+    EXPECT_EQ(script->chunks, (std::vector<int>{2400, 2400, 2400}));
+    EXPECT_EQ(recorder.bytesAccepted(), 3u * 4800);
+    const auto file = test::readFile(dir + "m.mp3");
+    EXPECT_EQ(std::string(file.begin(), file.end()), "AAABBBCCCZ");
+}
+
 // Every frame of a message: MPEG-1 Layer III, no CRC, 128 kbit/s, 48000 Hz, no padding, mono,
 // not copyrighted, original, no emphasis.
 TEST(Mp3RecorderStream, IsConstantRateMonoAndByteIdenticalToTheLameCommand)
 {
-    const std::string dir = test::scratchDirectory();
+    const test::TempFolder folder;
+    const std::string& dir = folder.path();
     const auto samples = test::testSignal(48000 * 3 + 1234);
-    test::encodeMessage(samples, dir + "/ours.mp3");
-    test::writeSamples(dir + "/in.raw", samples);
+    test::encodeMessage(samples, dir + "ours.mp3");
+    test::writeSamples(dir + "in.raw", samples);
     ASSERT_TRUE(test::run(std::string(LAME_COMMAND) +
                           " --quiet -r -s 48 --bitwidth 16 --signed --little-endian -m m --r3mix -b 128 --cbr"
                           " --nores -t " +
-                          dir + "/in.raw " + dir + "/lame.mp3"));
-    const auto ours = test::readFile(dir + "/ours.mp3");
-    ASSERT_EQ(ours, test::readFile(dir + "/lame.mp3"));
+                          dir + "in.raw " + dir + "lame.mp3"));
+    const auto ours = test::readFile(dir + "ours.mp3");
+    ASSERT_EQ(ours, test::readFile(dir + "lame.mp3"));
 
     ASSERT_EQ(ours.size() % 384, 0u);
     ASSERT_GE(ours.size() / 384, samples.size() / 1152);

@@ -3,6 +3,7 @@
 #include "audio/lame_encoder.h"
 #include "audio/mp3_recorder.h"
 #include "mp3_test_support.h"
+#include "temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -16,8 +17,8 @@ namespace tarnix {
 namespace {
 
 using Bytes = std::vector<unsigned char>;
-
-constexpr int DecoderDelay = 1105;  // encoder look-ahead plus the synthesis filter
+using test::decodeAll;
+using test::DecoderDelay;
 
 std::unique_ptr<ByteStream> fileStream(const std::string& path)
 {
@@ -57,32 +58,18 @@ Bytes xingHeader(std::uint32_t flags, std::uint32_t frames, std::uint32_t bytes)
     return out;
 }
 
-std::vector<std::int16_t> decodeAll(Mp3Source& source, int chunk = 12800)
-{
-    std::vector<unsigned char> buffer(static_cast<std::size_t>(chunk));
-    Bytes all;
-    for (;;) {
-        int length = chunk;
-        const int more = source.readPcm(buffer.data(), length);
-        all.insert(all.end(), buffer.begin(), buffer.begin() + length);
-        if (more == 0) {
-            EXPECT_EQ(length, 0);
-            return test::toSamples(all);
-        }
-    }
-}
-
 class Mp3SourceTest : public ::testing::Test {
 protected:
     // Seconds of the test signal as a message file; returns its path.
     std::string message(double seconds)
     {
-        const std::string path = dir_ + "/m.mp3";
+        const std::string path = dir_ + "m.mp3";
         test::encodeMessage(test::testSignal(static_cast<int>(48000 * seconds)), path);
         return path;
     }
 
-    std::string dir_ = test::scratchDirectory();
+    test::TempFolder folder_;
+    std::string dir_ = folder_.path();
     Mp3Source source_;
 };
 
@@ -92,28 +79,20 @@ TEST_F(Mp3SourceTest, RecordingDecodesBackToTheCapturedVoiceAfterItsLeadingSilen
 {
     auto calls = std::make_shared<test::FakeCaptureChannel::Calls>();
     Mp3Recorder recorder(std::make_unique<test::FakeCaptureChannel>(calls), std::make_unique<LameEncoder>());
-    recorder.startRecording(dir_ + "/call.mp3");
+    recorder.startRecording(dir_ + "call.mp3");
     const std::vector<std::int16_t> silence(2400, 0);
     for (int i = 0; i < 5; ++i) calls->sink->write(silence.data(), 4800);
     const auto voice = test::testSignal(48000 * 2);
     for (std::size_t at = 0; at < voice.size(); at += 2400) calls->sink->write(voice.data() + at, 4800);
     recorder.stopRecording();
 
-    ASSERT_EQ(source_.openSource(fileStream(dir_ + "/call.mp3")), 1);
+    ASSERT_EQ(source_.openSource(fileStream(dir_ + "call.mp3")), 1);
     const auto decoded = decodeAll(source_);
     ASSERT_GE(decoded.size(), voice.size() + DecoderDelay);
-    // The constant-rate encoder scales its input by 0.95.
-    double error = 0;
-    double power = 0;
-    for (std::size_t i = 0; i < voice.size(); ++i) {
-        const double expected = 0.95 * voice[i];
-        error += std::pow(decoded[i + DecoderDelay] - expected, 2);
-        power += expected * expected;
-    }
-    EXPECT_GT(10 * std::log10(power / error), 25.0);
+    EXPECT_GT(test::signalToErrorDb(decoded, DecoderDelay, voice, test::EncoderScale), 25.0);
     double tailError = 0;
     for (std::size_t i = voice.size() - 480; i < voice.size(); ++i) {
-        tailError += std::abs(decoded[i + DecoderDelay] - 0.95 * voice[i]);
+        tailError += std::abs(decoded[i + DecoderDelay] - test::EncoderScale * voice[i]);
     }
     EXPECT_LT(tailError / 480, 400.0) << "the last frame must be decoded too";
 
@@ -161,10 +140,10 @@ TEST_F(Mp3SourceTest, DeliversTwoBytesPerMonoSampleAndFourPerStereoFrame)
         interleaved.push_back(left[i]);
         interleaved.push_back(right[i]);
     }
-    test::writeSamples(dir_ + "/stereo.raw", interleaved);
+    test::writeSamples(dir_ + "stereo.raw", interleaved);
     ASSERT_TRUE(test::run(std::string(LAME_COMMAND) +
                           " --quiet -r -s 48 --bitwidth 16 --signed --little-endian -m s -b 128 --cbr -t " +
-                          dir_ + "/stereo.raw " + dir_ + "/stereo.mp3 2>/dev/null"));
+                          dir_ + "stereo.raw " + dir_ + "stereo.mp3 2>/dev/null"));
 
     struct Case {
         std::string path;
@@ -175,8 +154,8 @@ TEST_F(Mp3SourceTest, DeliversTwoBytesPerMonoSampleAndFourPerStereoFrame)
     const std::vector<Case> cases = {
         {mono, 0, 12800, 12800},
         {mono, 0, 12801, 12800},
-        {dir_ + "/stereo.mp3", 1, 12800, 12800},  // 3200 frames
-        {dir_ + "/stereo.mp3", 1, 12802, 12800},
+        {dir_ + "stereo.mp3", 1, 12800, 12800},  // 3200 frames
+        {dir_ + "stereo.mp3", 1, 12802, 12800},
         {mono, 0, 0, 0},
         {mono, 0, -4, 0},
     };
@@ -213,17 +192,17 @@ TEST_F(Mp3SourceTest, AudioStartsAfterAnId3Tag)
         Bytes file = c.head;
         if (c.start > 0) file.resize(static_cast<std::size_t>(c.start), 0);
         file.insert(file.end(), audio.begin(), audio.end());
-        test::writeFile(dir_ + "/tagged.mp3", file);
+        test::writeFile(dir_ + "tagged.mp3", file);
         Mp3Source source;
-        ASSERT_EQ(source.openSource(fileStream(dir_ + "/tagged.mp3")), c.start < 0 ? 0 : 1);
+        ASSERT_EQ(source.openSource(fileStream(dir_ + "tagged.mp3")), c.start < 0 ? 0 : 1);
         if (c.start >= 0) {
             EXPECT_EQ(source.audioStart(), c.start);
         }
     }
     const Bytes tiny{'I', 'D', '3', 3};
-    test::writeFile(dir_ + "/tiny.mp3", tiny);
+    test::writeFile(dir_ + "tiny.mp3", tiny);
     Mp3Source source;
-    EXPECT_EQ(source.openSource(fileStream(dir_ + "/tiny.mp3")), 0);
+    EXPECT_EQ(source.openSource(fileStream(dir_ + "tiny.mp3")), 0);
     int length = 64;
     unsigned char buffer[64];
     EXPECT_EQ(source.readPcm(buffer, length), 0);
@@ -237,8 +216,8 @@ TEST_F(Mp3SourceTest, RestartNeverPlaysTheTagAsSound)
     Bytes file{'I', 'D', '3', 3, 0, 0, 0, 0, 6, 0};
     file.insert(file.end(), audio.begin(), audio.begin() + 768);
     file.insert(file.end(), audio.begin(), audio.end());
-    test::writeFile(dir_ + "/tagged.mp3", file);
-    ASSERT_EQ(source_.openSource(fileStream(dir_ + "/tagged.mp3")), 1);
+    test::writeFile(dir_ + "tagged.mp3", file);
+    ASSERT_EQ(source_.openSource(fileStream(dir_ + "tagged.mp3")), 1);
     const auto first = decodeAll(source_);
     source_.seekFraction(0, 100);
     EXPECT_EQ(decodeAll(source_).size(), first.size());
@@ -265,9 +244,9 @@ TEST_F(Mp3SourceTest, XingHeaderGivesTheDurationOnlyWhenWhole)
         SCOPED_TRACE(c.name);
         Bytes file = emptyFrame(c.kbps, xingHeader(c.flags, 500, 0));
         file.insert(file.end(), audio.begin(), audio.end());
-        test::writeFile(dir_ + "/xing.mp3", file);
+        test::writeFile(dir_ + "xing.mp3", file);
         Mp3Source source;
-        ASSERT_EQ(source.openSource(fileStream(dir_ + "/xing.mp3")), 1);
+        ASSERT_EQ(source.openSource(fileStream(dir_ + "xing.mp3")), 1);
         SoundFormat format;
         source.getFormat(format);
         EXPECT_EQ(format.durationSeconds, c.duration);
@@ -280,8 +259,8 @@ TEST_F(Mp3SourceTest, SeekingFollowsTheXingTableAndIgnoresBadFractions)
     const Bytes audio = test::readFile(message(5.0));
     Bytes file = emptyFrame(128, xingHeader(15, 500, 0));
     file.insert(file.end(), audio.begin(), audio.end());
-    test::writeFile(dir_ + "/xing.mp3", file);
-    ASSERT_EQ(source_.openSource(fileStream(dir_ + "/xing.mp3")), 1);
+    test::writeFile(dir_ + "xing.mp3", file);
+    ASSERT_EQ(source_.openSource(fileStream(dir_ + "xing.mp3")), 1);
 
     struct Case {
         int numerator;

@@ -8,23 +8,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <numbers>
 #include <random>
 
 namespace tarnix::test {
-
-std::string scratchDirectory()
-{
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    const std::filesystem::path dir =
-        std::filesystem::path(::testing::TempDir()) / "tarnix-mp3" / info->test_suite_name() / info->name();
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
-    return dir.string();
-}
 
 std::vector<std::int16_t> sineWave(int samples, double hz, double amplitude, int rate)
 {
@@ -89,6 +78,35 @@ std::vector<std::int16_t> toSamples(const std::vector<unsigned char>& bytes)
         out[i] = static_cast<std::int16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
     }
     return out;
+}
+
+std::vector<std::int16_t> decodeAll(Mp3Source& source, int chunk)
+{
+    std::vector<unsigned char> buffer(static_cast<std::size_t>(chunk));
+    std::vector<unsigned char> all;
+    for (;;) {
+        int length = chunk;
+        const int more = source.readPcm(buffer.data(), length);
+        all.insert(all.end(), buffer.begin(), buffer.begin() + length);
+        if (more == 0) {
+            EXPECT_EQ(length, 0);
+            return toSamples(all);
+        }
+    }
+}
+
+double signalToErrorDb(const std::vector<std::int16_t>& decoded, std::size_t offset,
+                       const std::vector<std::int16_t>& input, double scale)
+{
+    EXPECT_GE(decoded.size(), offset + input.size());
+    double error = 0;
+    double power = 0;
+    for (std::size_t i = 0; i < input.size() && offset + i < decoded.size(); ++i) {
+        const double expected = scale * input[i];
+        error += std::pow(decoded[offset + i] - expected, 2);
+        power += expected * expected;
+    }
+    return 10 * std::log10(power / std::max(error, 1.0));
 }
 
 bool run(const std::string& commandLine)

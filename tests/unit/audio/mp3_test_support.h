@@ -1,6 +1,7 @@
 #pragma once
 
 #include "audio/capture_channel.h"
+#include "audio/mp3_source.h"
 
 #include <cstdint>
 #include <memory>
@@ -8,6 +9,11 @@
 #include <vector>
 
 namespace tarnix::test {
+
+// A message decodes back delayed by the encoder's look-ahead plus the synthesis filter, and
+// scaled by the constant-rate encoder's 0.95.
+constexpr int DecoderDelay = 1105;
+constexpr double EncoderScale = 0.95;
 
 // Capture that never runs: the test plays the capture thread by calling the sink itself.
 class FakeCaptureChannel final : public CaptureChannel {
@@ -53,9 +59,6 @@ private:
     std::shared_ptr<Calls> calls_;
 };
 
-// A fresh folder for one test's files.
-std::string scratchDirectory();
-
 std::vector<std::int16_t> sineWave(int samples, double hz, double amplitude, int rate = 48000);
 std::vector<std::int16_t> testSignal(int samples);
 
@@ -66,6 +69,12 @@ std::vector<unsigned char> readFile(const std::string& path);
 void writeFile(const std::string& path, const std::vector<unsigned char>& bytes);
 void writeSamples(const std::string& path, const std::vector<std::int16_t>& samples);
 std::vector<std::int16_t> toSamples(const std::vector<unsigned char>& bytes);
+
+// Everything the source delivers from where it stands, read in chunks of the given size.
+std::vector<std::int16_t> decodeAll(Mp3Source& source, int chunk = 12800);
+// How far `decoded`, from `offset` on, follows `scale` times `input`: signal to error in dB.
+double signalToErrorDb(const std::vector<std::int16_t>& decoded, std::size_t offset,
+                       const std::vector<std::int16_t>& input, double scale);
 
 // Runs a shell command line; true when it exits with 0.
 bool run(const std::string& commandLine);

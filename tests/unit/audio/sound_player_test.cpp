@@ -33,11 +33,7 @@ protected:
     std::vector<unsigned char> played(std::size_t device = 0)
     {
         auto state = devices.opened(device);
-        std::vector<unsigned char> all;
-        if (state == nullptr) return all;
-        std::lock_guard guard(state->lock);
-        for (const auto& block : state->played) all.insert(all.end(), block.begin(), block.end());
-        return all;
+        return state == nullptr ? std::vector<unsigned char>() : state->playedBytes();
     }
 
     FakeWaveDevices devices;

@@ -1,10 +1,16 @@
 #include "audio/device_lookup.h"
+#include "audio/lame_encoder.h"
 #include "audio/mixer_volume.h"
+#include "audio/mp3_recorder.h"
+#include "audio/mp3_source.h"
 #include "audio/sound_in_channel.h"
 #include "audio/sound_out_channel.h"
 #include "audio/sound_player.h"
 #include "audio/wave_resources.h"
+#include "fake_wave_devices.h"
+#include "mp3_test_support.h"
 #include "platform/linux/alsa/alsa_audio_ports.h"
+#include "temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -23,6 +29,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
+using test::waitUntil;
 
 // Named PCMs in an asoundrc under a private HOME: file-backed devices for exact content and
 // clock-paced ones where timing and completion matter.
@@ -30,8 +37,6 @@ class AlsaAudio : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        home() = fs::temp_directory_path() / ("tarnix-alsa-" + std::to_string(::getpid()));
-        fs::create_directories(home());
         std::ofstream rc(home() / ".asoundrc");
         rc << "pcm_type.testclock { lib \"" << TESTCLOCK_PLUGIN << "\" }\n"
            << "pcm.speakers { type testclock hint { show on description \"Speakers\nBuilt-in output\" } }\n"
@@ -39,17 +44,19 @@ protected:
            << filePcm("cable1", "Virtual Cable 1 Out|IOIDOutput")
            << "pcm.cable2 { type testclock hint { show on description \"Virtual Cable 2 In "
               "(Test)|IOIDInput\" } }\n"
-           << "pcm.paced { type testclock hint { show on description \"Paced test device|IOIDOutput\" } }\n";
+           << "pcm.paced { type testclock hint { show on description \"Paced test device|IOIDOutput\" } }\n"
+           << "pcm.mic { type file slave.pcm { type null } file \"" << (home() / "mic-copy.raw").string()
+           << "\" infile \"" << (home() / "mic.raw").string()
+           << "\" format \"raw\" hint { show on description \"Test Microphone|IOIDInput\" } }\n";
         rc.close();
         ::setenv("HOME", home().c_str(), 1);
     }
 
-    static void TearDownTestSuite() { fs::remove_all(home()); }
-
-    static fs::path& home()
+    // Removed, with everything in it, when the program ends.
+    static fs::path home()
     {
-        static fs::path path;
-        return path;
+        static const test::TempFolder folder;
+        return folder.path();
     }
 
     static std::string filePcm(const std::string& name, const std::string& description)
@@ -61,18 +68,7 @@ protected:
 
     static std::vector<unsigned char> contents(const std::string& name)
     {
-        std::ifstream in(home() / (name + ".raw"), std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-
-    static bool waitFor(const std::function<bool()>& condition, std::chrono::milliseconds limit)
-    {
-        const auto deadline = Clock::now() + limit;
-        while (!condition()) {
-            if (Clock::now() > deadline) return false;
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-        return true;
+        return test::readFile((home() / (name + ".raw")).string());
     }
 
     std::unique_ptr<WaveDevices> devices = makeAlsaWaveDevices();
@@ -117,10 +113,10 @@ TEST_F(AlsaAudio, PlaybackDeliversTheExactBytesInOrder)
             for (std::size_t i = 0; i < bytes.size(); ++i)
                 bytes[i] = static_cast<unsigned char>(block * 7 + i);
             ASSERT_TRUE(
-                waitFor([&] { return channel.write(bytes.data(), 4410) == 1; }, std::chrono::seconds(2)));
+                waitUntil([&] { return channel.write(bytes.data(), 4410) == 1; }, std::chrono::seconds(2)));
             sent.insert(sent.end(), bytes.begin(), bytes.end());
         }
-        ASSERT_TRUE(waitFor([&] { return channel.allDone(); }, std::chrono::seconds(2)));
+        ASSERT_TRUE(waitUntil([&] { return channel.allDone(); }, std::chrono::seconds(2)));
         channel.close();
     }
     EXPECT_EQ(contents("cable1"), sent);
@@ -132,7 +128,7 @@ TEST_F(AlsaAudio, KeyToneReachesTheHandsetWhole)
     player.setDeviceId(findHandsetOutput(*devices));
     ASSERT_EQ(player.loadWavResource(KeyToneResources[5]), 1);
     player.play(nullptr, false);
-    ASSERT_TRUE(waitFor([&] { return !player.isRunning(); }, std::chrono::seconds(3)));
+    ASSERT_TRUE(waitUntil([&] { return !player.isRunning(); }, std::chrono::seconds(3)));
     player.stopPlayback();
     const auto tone = findWaveResource(KeyToneResources[5]);
     EXPECT_EQ(contents("handset"), std::vector<unsigned char>(tone.begin() + 44, tone.end()));
@@ -151,17 +147,17 @@ TEST_F(AlsaAudio, PacedPlaybackCompletesSlotsAsTheyArePlayed)
     EXPECT_FALSE(channel.allDone());
 
     // The first slot frees after about 100 ms of playing, not at once.
-    ASSERT_TRUE(waitFor([&] { return channel.write(block.data(), 1600) == 1; }, std::chrono::seconds(2)));
+    ASSERT_TRUE(waitUntil([&] { return channel.write(block.data(), 1600) == 1; }, std::chrono::seconds(2)));
     EXPECT_GE(Clock::now() - started, std::chrono::milliseconds(80));
     EXPECT_FALSE(channel.allDone());
-    ASSERT_TRUE(waitFor([&] { return channel.allDone(); }, std::chrono::seconds(2)));
+    ASSERT_TRUE(waitUntil([&] { return channel.allDone(); }, std::chrono::seconds(2)));
     EXPECT_GE(Clock::now() - started, std::chrono::milliseconds(250));
 
     // After the device ran dry it plays again.
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     ASSERT_EQ(channel.write(block.data(), 1600), 1);
     EXPECT_FALSE(channel.allDone());
-    EXPECT_TRUE(waitFor([&] { return channel.allDone(); }, std::chrono::seconds(2)));
+    EXPECT_TRUE(waitUntil([&] { return channel.allDone(); }, std::chrono::seconds(2)));
     channel.close();
 }
 
@@ -188,7 +184,7 @@ TEST_F(AlsaAudio, CaptureHandsOnFullSlotsWithoutLosingFrames)
     channel.setBuffers(480, 50);  // 30 ms each at 8000 Hz, 16-bit mono
     channel.setSink(&sink);
     ASSERT_EQ(channel.open(findInputByName(*devices, "Virtual Cable 2 In"), 1, 8000, 16), 1);
-    ASSERT_TRUE(waitFor(
+    ASSERT_TRUE(waitUntil(
         [&] {
             std::lock_guard guard(sink.lock);
             return sink.blockSizes.size() >= 10;
@@ -201,6 +197,55 @@ TEST_F(AlsaAudio, CaptureHandsOnFullSlotsWithoutLosingFrames)
     for (std::size_t i = 1; i < sink.samples.size(); ++i) {
         ASSERT_EQ(static_cast<std::uint16_t>(sink.samples[i] - sink.samples[i - 1]), 1) << i;
     }
+}
+
+TEST_F(AlsaAudio, RecordedMessageDecodesBackToTheCapturedSound)
+{
+    constexpr int Rate = Mp3Encoder::SampleRate;
+    constexpr std::size_t Lead = 14880;  // 6.2 capture blocks of silence before the tone
+    const auto tone = test::sineWave(2 * Rate, 440, 0.5);
+    std::vector<std::int16_t> input(Lead, 0);
+    input.insert(input.end(), tone.begin(), tone.end());
+    // Past its end the file device hands back buffers untouched: keep it from getting there.
+    input.resize(input.size() + 20 * Rate, 0);
+    test::writeSamples((home() / "mic.raw").string(), input);
+
+    const std::string path = (home() / "message.mp3").string();
+    {
+        Mp3Recorder recorder(std::make_unique<SoundInChannel>(*devices), std::make_unique<LameEncoder>());
+        const int microphone = findInputByName(*devices, "Test Microphone");
+        ASSERT_GE(microphone, 0);
+        recorder.setInputDevice(microphone);
+        recorder.startRecording(path);
+        // The file device captures faster than real time. 3 s of message at 128 kbit/s: the tone
+        // and a second of the silence after it.
+        ASSERT_TRUE(waitUntil(
+            [&] {
+                std::error_code error;
+                const auto size = fs::file_size(path, error);
+                return !error && size >= 3 * 16000;
+            },
+            std::chrono::seconds(10)));
+        recorder.stopRecording();
+    }
+
+    Mp3Source source;
+    ASSERT_EQ(source.openSource(FileStream::open(path)), 1);
+    const auto decoded = test::decodeAll(source);
+    // Whole silent blocks are trimmed; the block in which the tone starts is kept whole.
+    const std::size_t offset = test::DecoderDelay + Lead % (Mp3Recorder::BlockBytes / 2);
+    const std::size_t end = offset + tone.size();
+    ASSERT_GE(decoded.size(), end + Rate / 2);
+    // A pure tone comes back clean; one sample of misalignment would cost it more than 25 dB.
+    EXPECT_GT(test::signalToErrorDb(decoded, offset, tone, test::EncoderScale), 50.0);
+    const auto peak = [&](std::size_t from, std::size_t to) {
+        int most = 0;
+        for (std::size_t i = from; i < to; ++i) most = std::max(most, std::abs(int{decoded[i]}));
+        return most;
+    };
+    // One frame on either side of the tone may carry its onset and its end.
+    EXPECT_LT(peak(0, offset - 1152), 16);
+    EXPECT_LT(peak(end + 1152, end + Rate / 2), 16);
 }
 
 TEST_F(AlsaAudio, AnUnopenableDeviceLeavesTheChannelSilentButUsable)

@@ -1,4 +1,4 @@
-#include "audio/wave_device.h"
+#include "audio/pcm_format.h"
 
 namespace tarnix {
 
