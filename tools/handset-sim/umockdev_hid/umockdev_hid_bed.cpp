@@ -23,9 +23,20 @@ std::string hex(const std::vector<std::uint8_t>& bytes)
     return text;
 }
 
+std::string rootOf(UMockdevTestbed* testbed)
+{
+    gchar* root = umockdev_testbed_get_root_dir(testbed);
+    std::string path = root;
+    g_free(root);
+    return path;
+}
+
+constexpr char kHidSubsystem[] = "hid";
+constexpr char kHidrawSubsystem[] = "hidraw";
+
 }  // namespace
 
-UmockdevHidBed::UmockdevHidBed() : testbed_(umockdev_testbed_new()) {}
+UmockdevHidBed::UmockdevHidBed() : testbed_(umockdev_testbed_new()), uevents_(rootOf(testbed_)) {}
 
 UmockdevHidBed::~UmockdevHidBed()
 {
@@ -74,8 +85,13 @@ UmockdevHidNode& UmockdevHidBed::plug(const Device& device)
         std::fprintf(stderr, "umockdev hid test bed: cannot add %s: %s\n", name.c_str(), error->message);
         std::abort();
     }
-    plugged_.push_back(
-        {std::make_unique<UmockdevHidNode>(testbed_, "/dev/" + name), "/sys" + hidPath, "/sys" + hidrawPath});
+    // Only a process under the preload finds the device it just added, and so only there does
+    // umockdev announce it.
+    if (!preloaded()) {
+        uevents_.send("add", hidPath, kHidSubsystem, "");
+        uevents_.send("add", hidrawPath, kHidrawSubsystem, "/dev/" + name);
+    }
+    plugged_.push_back({std::make_unique<UmockdevHidNode>(testbed_, "/dev/" + name), hidPath, hidrawPath});
     return *plugged_.back().node;
 }
 
@@ -85,10 +101,10 @@ void UmockdevHidBed::unplug(UmockdevHidNode& node)
         if (device.node.get() != &node || !device.present) continue;
         node.markGone();
         // umockdev_testbed_remove_device() is silent: announce the removal first.
-        umockdev_testbed_uevent(testbed_, device.hidrawSyspath.c_str(), "remove");
-        umockdev_testbed_uevent(testbed_, device.hidSyspath.c_str(), "remove");
-        umockdev_testbed_remove_device(testbed_, device.hidrawSyspath.c_str());
-        umockdev_testbed_remove_device(testbed_, device.hidSyspath.c_str());
+        uevents_.send("remove", device.hidrawDevpath, kHidrawSubsystem, node.path());
+        uevents_.send("remove", device.hidDevpath, kHidSubsystem, "");
+        umockdev_testbed_remove_device(testbed_, ("/sys" + device.hidrawDevpath).c_str());
+        umockdev_testbed_remove_device(testbed_, ("/sys" + device.hidDevpath).c_str());
         device.present = false;
     }
 }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -17,9 +18,14 @@ namespace tarnix::test {
 //
 // umockdev backs the node with a PTY, a byte stream in which two reports would run together.
 // So reads and writes are answered by a handler instead, and the PTY only carries one newline
-// per queued report (in canonical mode one read() takes one line) to keep poll() truthful.
+// per queued report to keep poll() truthful. The node takes that newline off the PTY itself
+// (in canonical mode one read() takes one line) rather than having the program's read() do it:
+// a program that dies inside such a delegated read would take the serving process with it.
+// The node may serve another process; its handlers run on umockdev's own thread.
 class UmockdevHidNode {
 public:
+    using WriteHandler = std::function<void(std::vector<std::uint8_t> report)>;
+
     UmockdevHidNode(UMockdevTestbed* testbed, std::string path);
     ~UmockdevHidNode();
     UmockdevHidNode(const UmockdevHidNode&) = delete;
@@ -32,6 +38,9 @@ public:
     void sendInputReport(std::vector<std::uint8_t> report);
     // Every report written since the last call, oldest first, byte for byte.
     std::vector<std::vector<std::uint8_t>> takeWrittenReports();
+    // From now on each written report goes to handler instead, called on umockdev's thread
+    // (not under the node's lock, so it may send input reports).
+    void setWriteHandler(WriteHandler handler);
     // From now on reads and writes fail with ENODEV; a reader waiting in poll() wakes.
     void markGone();
 
@@ -45,10 +54,15 @@ private:
     UMockdevTestbed* testbed_;
     std::string path_;
     UMockdevIoctlBase* handler_;
+    // Our own copy of the PTY's master: the testbed closes its copy when the device is removed,
+    // and a replugged device must not get the same PTY number (umockdev still maps the old one).
     int master_;
+    // The program's end of the PTY, from which the node takes the newline of each served report.
+    int slave_;
     std::mutex mutex_;
     std::deque<std::vector<std::uint8_t>> inputReports_;
     std::vector<std::vector<std::uint8_t>> writtenReports_;
+    WriteHandler writeHandler_;
     bool gone_ = false;
 };
 
