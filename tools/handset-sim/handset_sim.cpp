@@ -131,7 +131,14 @@ int HandsetSim::loop()
 
 bool HandsetSim::startCommand()
 {
+    // A signal must not reach the child while it still has our handlers: held until it has
+    // its own.
+    sigset_t all;
+    sigset_t before;
+    sigfillset(&all);
+    ::sigprocmask(SIG_BLOCK, &all, &before);
     const pid_t pid = ::fork();
+    if (pid != 0) ::sigprocmask(SIG_SETMASK, &before, nullptr);
     if (pid < 0) {
         print(std::string("error cannot start the program: ") + std::strerror(errno));
         return false;
@@ -148,6 +155,7 @@ bool HandsetSim::startCommand()
         struct sigaction deflt {};
         deflt.sa_handler = SIG_DFL;
         for (int number : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) ::sigaction(number, &deflt, nullptr);
+        ::sigprocmask(SIG_SETMASK, &before, nullptr);
         std::vector<char*> argv;
         for (const std::string& arg : options_.command) argv.push_back(const_cast<char*>(arg.c_str()));
         argv.push_back(nullptr);

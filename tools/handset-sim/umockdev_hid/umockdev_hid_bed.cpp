@@ -85,13 +85,14 @@ UmockdevHidNode& UmockdevHidBed::plug(const Device& device)
         std::fprintf(stderr, "umockdev hid test bed: cannot add %s: %s\n", name.c_str(), error->message);
         std::abort();
     }
+    plugged_.push_back({std::make_unique<UmockdevHidNode>(testbed_, "/dev/" + name), hidPath, hidrawPath});
     // Only a process under the preload finds the device it just added, and so only there does
-    // umockdev announce it.
+    // umockdev announce it. Announced once the node answers: a program in another process
+    // opens it as soon as it hears of it.
     if (!preloaded()) {
         uevents_.send("add", hidPath, kHidSubsystem, "");
         uevents_.send("add", hidrawPath, kHidrawSubsystem, "/dev/" + name);
     }
-    plugged_.push_back({std::make_unique<UmockdevHidNode>(testbed_, "/dev/" + name), hidPath, hidrawPath});
     return *plugged_.back().node;
 }
 
@@ -100,11 +101,13 @@ void UmockdevHidBed::unplug(UmockdevHidNode& node)
     for (Plugged& device : plugged_) {
         if (device.node.get() != &node || !device.present) continue;
         node.markGone();
-        // umockdev_testbed_remove_device() is silent: announce the removal first.
-        uevents_.send("remove", device.hidrawDevpath, kHidrawSubsystem, node.path());
-        uevents_.send("remove", device.hidDevpath, kHidSubsystem, "");
+        // umockdev_testbed_remove_device() is silent. The removal is announced once the device
+        // has left sysfs, as the kernel does: a listener in another process that scans on
+        // hearing of it must not find the device still there.
         umockdev_testbed_remove_device(testbed_, ("/sys" + device.hidrawDevpath).c_str());
         umockdev_testbed_remove_device(testbed_, ("/sys" + device.hidDevpath).c_str());
+        uevents_.send("remove", device.hidrawDevpath, kHidrawSubsystem, node.path());
+        uevents_.send("remove", device.hidDevpath, kHidSubsystem, "");
         device.present = false;
     }
 }
