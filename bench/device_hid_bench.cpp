@@ -64,7 +64,8 @@ double percentile(std::vector<double> samples, double fraction)
 
 void runEventsFor(std::chrono::microseconds span)
 {
-    const QDeadlineTimer deadline(std::chrono::duration_cast<std::chrono::milliseconds>(span) + std::chrono::milliseconds(1));
+    const QDeadlineTimer deadline(std::chrono::duration_cast<std::chrono::milliseconds>(span) +
+                                  std::chrono::milliseconds(1));
     while (!deadline.hasExpired()) {
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, int(deadline.remainingTime()));
     }

@@ -63,7 +63,8 @@ bool HandsetBed::plugged(int handset) const
 std::string HandsetBed::nodePath(int handset) const
 {
     std::lock_guard lock(mutex_);
-    return handset >= 0 && std::size_t(handset) < slots_.size() ? slots_[std::size_t(handset)].node->path() : "";
+    return handset >= 0 && std::size_t(handset) < slots_.size() ? slots_[std::size_t(handset)].node->path()
+                                                                : "";
 }
 
 std::string HandsetBed::state(int handset) const

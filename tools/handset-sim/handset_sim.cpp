@@ -92,7 +92,8 @@ int HandsetSim::loop()
     for (int number : {SIGINT, SIGTERM, SIGHUP}) ::sigaction(number, &action, nullptr);
     std::signal(SIGPIPE, SIG_IGN);
 
-    scriptFd_ = options_.script.empty() ? STDIN_FILENO : ::open(options_.script.c_str(), O_RDONLY | O_CLOEXEC);
+    scriptFd_ =
+        options_.script.empty() ? STDIN_FILENO : ::open(options_.script.c_str(), O_RDONLY | O_CLOEXEC);
     if (scriptFd_ < 0) {
         print("error cannot read " + options_.script + ": " + std::strerror(errno));
         return 2;
@@ -119,7 +120,8 @@ int HandsetSim::loop()
 
         int timeout = kIdleMs;
         if (waitUntil_) {
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(*waitUntil_ - Clock::now());
+            const auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(*waitUntil_ - Clock::now());
             timeout = std::clamp(static_cast<int>(left.count()), 0, kIdleMs);
         }
         pollfd watched[3] = {{wakeFds_[0], POLLIN, 0}, {signalFds[0], POLLIN, 0}, {scriptFd_, POLLIN, 0}};
@@ -147,7 +149,8 @@ bool HandsetSim::startCommand()
         // The testbed put UMOCKDEV_DIR in this process's environment; the preload makes the
         // program see the testbed instead of the machine's devices.
         const char* preload = std::getenv("LD_PRELOAD");
-        const std::string value = std::string(kPreload) + (preload && *preload ? std::string(":") + preload : "");
+        const std::string value =
+            std::string(kPreload) + (preload && *preload ? std::string(":") + preload : "");
         ::setenv("LD_PRELOAD", value.c_str(), 1);
         // The script is ours, not the program's.
         const int devNull = ::open("/dev/null", O_RDONLY);
@@ -252,7 +255,8 @@ void HandsetSim::execute(const SimCommand& command)
     switch (command.kind) {
         case SimCommand::Kind::Press:
             if (!needHandset()) return;
-            if (!bed_.press(handset_, command.key)) print("error model " + std::to_string(model_) + " has no such key");
+            if (!bed_.press(handset_, command.key))
+                print("error model " + std::to_string(model_) + " has no such key");
             bed_.release(handset_);
             return;
         case SimCommand::Kind::Hold:

@@ -57,7 +57,8 @@ std::optional<SimCommand> parseSimCommand(std::string_view line, std::string& er
     if (line.empty() || line[0] == '#') return std::nullopt;
     const auto space = line.find_first_of(" \t");
     const std::string_view verb = line.substr(0, space);
-    const std::string_view rest = space == std::string_view::npos ? std::string_view() : trim(line.substr(space));
+    const std::string_view rest =
+        space == std::string_view::npos ? std::string_view() : trim(line.substr(space));
 
     struct Verb {
         std::string_view name;

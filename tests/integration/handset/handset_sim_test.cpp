@@ -22,7 +22,8 @@ struct SimRun {
 };
 
 // Runs handset-sim with the script, collecting its output (and the program's) to the end.
-SimRun runSim(const std::string& script, const QStringList& options, const QStringList& command = {HANDSET_PROBE_PATH})
+SimRun runSim(const std::string& script, const QStringList& options,
+              const QStringList& command = {HANDSET_PROBE_PATH})
 {
     TempFolder folder;
     folder.write("script", script);
@@ -73,19 +74,19 @@ expect light=on
 hold 7
 wait 300
 )",
-                           {"--model", "4"});
+                              {"--model", "4"});
     EXPECT_EQ(run.exitCode, 0);
-    EXPECT_TRUE(inOrder(run.lines, {"plugged model=4 node=/dev/hidraw0",
-                                    "state model=4 handset=on-cradle ring=off light=off melody=- volume=-",
-                                    "present 1", "state model=4 handset=on-cradle ring=off light=on melody=- volume=-",
-                                    "> press 5", "key 5", "key 50",
-                                    "state model=4 handset=on-cradle ring=on light=on melody=5 volume=12", "key 30",
-                                    "state model=4 handset=on-cradle ring=off light=on melody=5 volume=12",
-                                    // A replug before the program heard of the removal folds the
-                                    // second absence into the new presence.
-                                    "unplugged node=/dev/hidraw0", "presence 0", "presence 1", "key 7"}));
-    EXPECT_TRUE(inOrder(run.lines, {"unplugged node=/dev/hidraw0", "plugged model=4 node=/dev/hidraw1", "> hold 7",
-                                    "key 7", "exited signal=15"}));
+    EXPECT_TRUE(inOrder(
+        run.lines, {"plugged model=4 node=/dev/hidraw0",
+                    "state model=4 handset=on-cradle ring=off light=off melody=- volume=-", "present 1",
+                    "state model=4 handset=on-cradle ring=off light=on melody=- volume=-", "> press 5",
+                    "key 5", "key 50", "state model=4 handset=on-cradle ring=on light=on melody=5 volume=12",
+                    "key 30", "state model=4 handset=on-cradle ring=off light=on melody=5 volume=12",
+                    // A replug before the program heard of the removal folds the
+                    // second absence into the new presence.
+                    "unplugged node=/dev/hidraw0", "presence 0", "presence 1", "key 7"}));
+    EXPECT_TRUE(inOrder(run.lines, {"unplugged node=/dev/hidraw0", "plugged model=4 node=/dev/hidraw1",
+                                    "> hold 7", "key 7", "exited signal=15"}));
     EXPECT_EQ(run.lines.back(), "exited signal=15");
 }
 
@@ -100,15 +101,16 @@ replace
 press no
 expect lcd="" ring=off
 )",
-                           {"--model", "2"});
+                              {"--model", "2"});
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_TRUE(inOrder(run.lines, {"> lift", "key 4", "key 2", "key 70", "key 30"}));
-    EXPECT_TRUE(inOrder(run.lines,
-                        {"state model=2 handset=lifted ring=off light=on lcd=\"\" call=off bars=0 link=off day=-",
-                         "state model=2 handset=lifted ring=off light=on lcd=\"4\" call=off bars=0 link=off day=-",
-                         "state model=2 handset=lifted ring=off light=on lcd=\"42\" call=off bars=0 link=off day=-",
-                         "state model=2 handset=on-cradle ring=off light=on lcd=\"42\" call=off bars=0 link=off day=-",
-                         "state model=2 handset=on-cradle ring=off light=on lcd=\"\" call=off bars=0 link=off day=-"}));
+    EXPECT_TRUE(inOrder(
+        run.lines,
+        {"state model=2 handset=lifted ring=off light=on lcd=\"\" call=off bars=0 link=off day=-",
+         "state model=2 handset=lifted ring=off light=on lcd=\"4\" call=off bars=0 link=off day=-",
+         "state model=2 handset=lifted ring=off light=on lcd=\"42\" call=off bars=0 link=off day=-",
+         "state model=2 handset=on-cradle ring=off light=on lcd=\"42\" call=off bars=0 link=off day=-",
+         "state model=2 handset=on-cradle ring=off light=on lcd=\"\" call=off bars=0 link=off day=-"}));
 }
 
 TEST(HandsetSim, ExitStatusTellsHowTheRunEnded)
