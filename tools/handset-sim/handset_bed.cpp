@@ -37,9 +37,10 @@ int HandsetBed::plug(int model, const std::string& usbPort)
         test::vendorReportDescriptor(emulator->inputReportLength() - 1, emulator->outputReportLength() - 1),
         usbPort};
     const int handset = static_cast<int>(slots_.size());
-    test::UmockdevHidNode& node = bed_.plug(device);
+    // A report the program writes before the slot is filled waits for the lock held here.
+    test::UmockdevHidNode& node =
+        bed_.plug(device, [this, handset](std::vector<std::uint8_t> report) { received(handset, report); });
     slots_.push_back({std::move(emulator), &node, {}, true});
-    node.setWriteHandler([this, handset](std::vector<std::uint8_t> report) { received(handset, report); });
     settle(handset);
     return handset;
 }

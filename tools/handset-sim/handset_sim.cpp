@@ -19,6 +19,7 @@ namespace tarnix::sim {
 namespace {
 
 constexpr char kPreload[] = "libumockdev-preload.so.0";
+constexpr char kAsanLinkOrder[] = "verify_asan_link_order=0";
 // How often the loop looks at the program and at new udev listeners when nothing else happens.
 constexpr int kIdleMs = 20;
 constexpr int kTermGraceMs = 3000;
@@ -75,6 +76,12 @@ HandsetSim::HandsetSim(const Options& options) : options_(options), model_(optio
     });
 }
 
+HandsetSim::~HandsetSim()
+{
+    ::close(wakeFds_[0]);
+    ::close(wakeFds_[1]);
+}
+
 void HandsetSim::print(const std::string& line)
 {
     std::fputs(line.c_str(), stdout);
@@ -113,7 +120,7 @@ int HandsetSim::loop()
             print(exitLine(status));
             return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
         }
-        if (caughtSignal != 0 || failure_ == 3 || (scriptEnded_ && !waitUntil_ && !expecting_)) {
+        if (caughtSignal != 0 || failure_ == kExpectFailed || (scriptEnded_ && !waitUntil_ && !expecting_)) {
             print(exitLine(endCommand()));
             return caughtSignal != 0 ? 128 + caughtSignal : failure_;
         }
@@ -152,6 +159,11 @@ bool HandsetSim::startCommand()
         const std::string value =
             std::string(kPreload) + (preload && *preload ? std::string(":") + preload : "");
         ::setenv("LD_PRELOAD", value.c_str(), 1);
+        // A program built with AddressSanitizer would refuse a preload ahead of its runtime.
+        const char* asan = std::getenv("ASAN_OPTIONS");
+        const std::string asanValue =
+            std::string(asan && *asan ? std::string(asan) + ":" : "") + kAsanLinkOrder;
+        ::setenv("ASAN_OPTIONS", asanValue.c_str(), 1);
         // The script is ours, not the program's.
         const int devNull = ::open("/dev/null", O_RDONLY);
         if (devNull >= 0) ::dup2(devNull, STDIN_FILENO);
@@ -222,19 +234,19 @@ void HandsetSim::advanceScript()
         } else if (Clock::now() >= expectDeadline_) {
             print("expect-failed " + expecting_->words);
             expecting_.reset();
-            failure_ = 3;
+            failure_ = kExpectFailed;
             return;
         } else {
             return;
         }
     }
     std::string line;
-    while (!waitUntil_ && !expecting_ && !scriptEnded_ && failure_ != 3 && readLine(line)) {
+    while (!waitUntil_ && !expecting_ && !scriptEnded_ && failure_ != kExpectFailed && readLine(line)) {
         std::string error;
         const std::optional<SimCommand> command = parseSimCommand(line, error);
         if (!error.empty()) {
             print("error " + error);
-            failure_ = 2;
+            failure_ = kScriptError;
             continue;
         }
         if (!command) continue;
@@ -249,20 +261,21 @@ void HandsetSim::execute(const SimCommand& command)
     const auto needHandset = [this] {
         if (bed_.plugged(handset_)) return true;
         print("error no handset is plugged in");
-        failure_ = 2;
+        failure_ = kScriptError;
+        return false;
+    };
+    const auto press = [this](int key) {
+        if (bed_.press(handset_, key)) return true;
+        print("error model " + std::to_string(model_) + " has no such key");
+        failure_ = kScriptError;
         return false;
     };
     switch (command.kind) {
         case SimCommand::Kind::Press:
-            if (!needHandset()) return;
-            if (!bed_.press(handset_, command.key))
-                print("error model " + std::to_string(model_) + " has no such key");
-            bed_.release(handset_);
+            if (needHandset() && press(command.key)) bed_.release(handset_);
             return;
         case SimCommand::Kind::Hold:
-            if (needHandset() && !bed_.press(handset_, command.key)) {
-                print("error model " + std::to_string(model_) + " has no such key");
-            }
+            if (needHandset()) press(command.key);
             return;
         case SimCommand::Kind::Release:
             if (needHandset()) bed_.release(handset_);
@@ -282,7 +295,7 @@ void HandsetSim::execute(const SimCommand& command)
         case SimCommand::Kind::Plug:
             if (bed_.plugged(handset_)) {
                 print("error a handset is plugged in already");
-                failure_ = 2;
+                failure_ = kScriptError;
                 return;
             }
             if (command.number != 0) model_ = command.number;

@@ -40,7 +40,11 @@ public:
     static int run(const Options& options);
 
 private:
+    static constexpr int kScriptError = 2;
+    static constexpr int kExpectFailed = 3;
+
     explicit HandsetSim(const Options& options);
+    ~HandsetSim();
     int loop();
     bool startCommand();
     // Reads and carries out script lines until one has to wait (or the script ends).

@@ -51,7 +51,7 @@ bool UmockdevHidBed::preloaded()
     return preload != nullptr && std::strstr(preload, "libumockdev-preload") != nullptr;
 }
 
-UmockdevHidNode& UmockdevHidBed::plug(const Device& device)
+UmockdevHidNode& UmockdevHidBed::plug(const Device& device, UmockdevHidNode::WriteHandler onWrite)
 {
     const int number = static_cast<int>(plugged_.size());
     const std::string port = device.usbPort.empty() ? "1-" + std::to_string(number + 1) : device.usbPort;
@@ -85,7 +85,8 @@ UmockdevHidNode& UmockdevHidBed::plug(const Device& device)
         std::fprintf(stderr, "umockdev hid test bed: cannot add %s: %s\n", name.c_str(), error->message);
         std::abort();
     }
-    plugged_.push_back({std::make_unique<UmockdevHidNode>(testbed_, "/dev/" + name), hidPath, hidrawPath});
+    plugged_.push_back({std::make_unique<UmockdevHidNode>(testbed_, "/dev/" + name, std::move(onWrite)),
+                        hidPath, hidrawPath});
     // Only a process under the preload finds the device it just added, and so only there does
     // umockdev announce it. Announced once the node answers: a program in another process
     // opens it as soon as it hears of it.

@@ -34,8 +34,8 @@ public:
     static bool preloaded();
 
     // Adds the device (udev hears "add") and returns its node, named /dev/hidrawN with N never
-    // used before in this bed.
-    UmockdevHidNode& plug(const Device& device);
+    // used before in this bed. onWrite, if any, hears the reports written to it from the start.
+    UmockdevHidNode& plug(const Device& device, UmockdevHidNode::WriteHandler onWrite = {});
     // The node stops answering, udev hears "remove", and the device leaves sysfs.
     void unplug(UmockdevHidNode& node);
     // Lets monitors opened since the last change hear the next one even if another program

@@ -24,11 +24,12 @@ void fail(const std::string& what)
 
 }  // namespace
 
-UmockdevHidNode::UmockdevHidNode(UMockdevTestbed* testbed, std::string path)
+UmockdevHidNode::UmockdevHidNode(UMockdevTestbed* testbed, std::string path, WriteHandler onWrite)
     : testbed_(testbed),
       path_(std::move(path)),
       handler_(umockdev_ioctl_base_new()),
-      master_(::fcntl(umockdev_testbed_get_dev_fd(testbed, path_.c_str()), F_DUPFD_CLOEXEC, 0))
+      master_(::fcntl(umockdev_testbed_get_dev_fd(testbed, path_.c_str()), F_DUPFD_CLOEXEC, 0)),
+      writeHandler_(std::move(onWrite))
 {
     if (master_ < 0) fail("no emulated node " + path_);
     const char* slavePath = ::ptsname(master_);
@@ -68,12 +69,6 @@ std::vector<std::vector<std::uint8_t>> UmockdevHidNode::takeWrittenReports()
 {
     std::lock_guard lock(mutex_);
     return std::exchange(writtenReports_, {});
-}
-
-void UmockdevHidNode::setWriteHandler(WriteHandler handler)
-{
-    std::lock_guard lock(mutex_);
-    writeHandler_ = std::move(handler);
 }
 
 void UmockdevHidNode::markGone()
@@ -136,9 +131,8 @@ void UmockdevHidNode::serveWrite(UMockdevIoctlClient* client)
     if (writeHandler_) {
         // The handler sees the report before the write returns, as a device has taken a
         // report once the transfer ends.
-        const WriteHandler handler = writeHandler_;
         lock.unlock();
-        handler(std::move(report));
+        writeHandler_(std::move(report));
     } else {
         writtenReports_.push_back(std::move(report));
     }

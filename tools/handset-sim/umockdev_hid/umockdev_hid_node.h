@@ -26,7 +26,10 @@ class UmockdevHidNode {
 public:
     using WriteHandler = std::function<void(std::vector<std::uint8_t> report)>;
 
-    UmockdevHidNode(UMockdevTestbed* testbed, std::string path);
+    // With a write handler, each written report goes to it, called on umockdev's thread (not
+    // under the node's lock, so it may send input reports); without, it is kept for
+    // takeWrittenReports().
+    UmockdevHidNode(UMockdevTestbed* testbed, std::string path, WriteHandler onWrite = {});
     ~UmockdevHidNode();
     UmockdevHidNode(const UmockdevHidNode&) = delete;
     UmockdevHidNode& operator=(const UmockdevHidNode&) = delete;
@@ -38,9 +41,6 @@ public:
     void sendInputReport(std::vector<std::uint8_t> report);
     // Every report written since the last call, oldest first, byte for byte.
     std::vector<std::vector<std::uint8_t>> takeWrittenReports();
-    // From now on each written report goes to handler instead, called on umockdev's thread
-    // (not under the node's lock, so it may send input reports).
-    void setWriteHandler(WriteHandler handler);
     // From now on reads and writes fail with ENODEV; a reader waiting in poll() wakes.
     void markGone();
 
