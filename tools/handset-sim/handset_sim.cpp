@@ -103,7 +103,7 @@ int HandsetSim::loop()
         options_.script.empty() ? STDIN_FILENO : ::open(options_.script.c_str(), O_RDONLY | O_CLOEXEC);
     if (scriptFd_ < 0) {
         print("error cannot read " + options_.script + ": " + std::strerror(errno));
-        return 2;
+        return kScriptError;
     }
     if (options_.plugged) execute({SimCommand::Kind::Plug, 0, model_, {}});
     printStates();
