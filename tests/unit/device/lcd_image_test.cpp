@@ -49,6 +49,7 @@ TEST_F(LcdTest, NumberIsRightAlignedFromCellTwentyTwo)
         }
     }
     EXPECT_EQ(reading().text(), "123");
+    EXPECT_EQ(reading().shown(), "123");
     const auto& report = handset_->written().back();
     ASSERT_EQ(report.size(), 34u);
     EXPECT_EQ(hexHead(report, 2), "00 03");
@@ -103,6 +104,7 @@ TEST_F(LcdTest, ClockShowsDateTimeAndWeekday)
     lcd(LcdClock, 0, 0, nullptr, 1);
     const sim::LcdReading r = reading();
     EXPECT_EQ(r.digits, "12-07      0905");
+    EXPECT_EQ(r.shown(), "12-07      09:05");
     EXPECT_TRUE(r.colon);
     EXPECT_FALSE(r.secondColon);
     EXPECT_EQ(r.weekday, 1);
@@ -138,6 +140,7 @@ TEST_F(LcdTest, TimeTextFillsSixCellsWithBothSeparators)
     lcd(LcdTime, 0, 0, "12:34:56");
     const sim::LcdReading r = reading();
     EXPECT_EQ(r.digits, "         123456");
+    EXPECT_EQ(r.shown(), "12:34:56");
     EXPECT_TRUE(r.colon);
     EXPECT_TRUE(r.secondColon);
 

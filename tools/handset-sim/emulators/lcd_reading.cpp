@@ -30,6 +30,18 @@ constexpr std::array<Glyph, 14> kGlyphs{{{0xEB, '0'},
 constexpr std::array<int, 15> kDisplayOrder{17, 18, 19, 20, 21, 31, 30, 29, 28, 27, 26, 25, 24, 23, 22};
 constexpr std::array<int, 7> kWeekdayCell{23, 22, 17, 18, 19, 20, 21};
 
+// Where the separators sit among the digits in display order: the second one before cell 25's
+// digit, the clock's colon after cell 24's.
+constexpr std::size_t kSecondColonBefore = 11;
+constexpr std::size_t kColonBefore = 13;
+
+std::string trimmed(const std::string& s)
+{
+    const auto first = s.find_first_not_of(' ');
+    if (first == std::string::npos) return {};
+    return s.substr(first, s.find_last_not_of(' ') - first + 1);
+}
+
 bool isSwapped(int cell)
 {
     return cell < 22;
@@ -54,9 +66,17 @@ bool markerLit(const std::array<std::uint8_t, 32>& cells, int cell)
 
 std::string LcdReading::text() const
 {
-    const auto first = digits.find_first_not_of(' ');
-    if (first == std::string::npos) return {};
-    return digits.substr(first, digits.find_last_not_of(' ') - first + 1);
+    return trimmed(digits);
+}
+
+std::string LcdReading::shown() const
+{
+    std::string glass;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if ((i == kSecondColonBefore && secondColon) || (i == kColonBefore && colon)) glass += ':';
+        glass += digits[i];
+    }
+    return trimmed(glass);
 }
 
 LcdReading LcdReading::decode(const std::array<std::uint8_t, 32>& cells)

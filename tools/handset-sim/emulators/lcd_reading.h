@@ -21,6 +21,9 @@ struct LcdReading {
 
     // digits without the blanks at either end.
     std::string text() const;
+    // The digits as the glass shows them, the lit separators in their places ("12-08 10:30"),
+    // without the blanks at either end.
+    std::string shown() const;
 
     static LcdReading decode(const std::array<std::uint8_t, 32>& cells);
 };

@@ -61,10 +61,10 @@ std::uint8_t VirtualHandset::memoryAt(int address) const
 
 std::string VirtualHandset::describe() const
 {
-    std::string s = "model " + std::to_string(model());
-    s += onCradle_ ? ", on cradle" : ", lifted";
-    s += ringing_ ? ", ringing" : ", silent";
-    s += light_ ? ", light on" : ", light off";
+    std::string s = "model=" + std::to_string(model());
+    s += onCradle_ ? " handset=on-cradle" : " handset=lifted";
+    s += ringing_ ? " ring=on" : " ring=off";
+    s += light_ ? " light=on" : " light=off";
     return s;
 }
 

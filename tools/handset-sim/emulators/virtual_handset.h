@@ -49,7 +49,8 @@ public:
     // Bytes of the handset's memory, by address.
     std::map<int, std::uint8_t>& memory() { return memory_; }
 
-    // A one-line account of what the handset shows and rings.
+    // A one-line account of what the handset shows and rings, every field always present:
+    // "model=1 handset=on-cradle ring=off light=off" and what the model adds.
     virtual std::string describe() const;
 
 protected:

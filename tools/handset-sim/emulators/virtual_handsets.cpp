@@ -89,11 +89,14 @@ void VirtualLcdHandset::decode(std::span<const std::uint8_t> report)
 
 std::string VirtualLcdHandset::describe() const
 {
+    static constexpr std::array<const char*, 7> kDays{"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
     const LcdReading r = lcd();
-    std::string s = VirtualHandset::describe() + ", lcd \"" + r.digits + "\"";
-    if (r.callIcon) s += " call";
-    s += " bars " + std::to_string(r.linkBars);
-    if (r.linkIndicator) s += " link";
+    std::string s = VirtualHandset::describe() + " lcd=\"" + r.shown() + "\"";
+    s += r.callIcon ? " call=on" : " call=off";
+    s += " bars=" + std::to_string(r.linkBars);
+    s += r.linkIndicator ? " link=on" : " link=off";
+    s += " day=";
+    s += r.weekday >= 0 ? kDays[std::size_t(r.weekday)] : "-";
     return s;
 }
 
@@ -126,8 +129,8 @@ void VirtualMelodyHandset::decode(std::span<const std::uint8_t> report)
 
 std::string VirtualMelodyHandset::describe() const
 {
-    return VirtualHandset::describe() + ", melody " + std::to_string(melody_) + ", volume " +
-           std::to_string(volume_);
+    const auto known = [](int value) { return value < 0 ? std::string("-") : std::to_string(value); };
+    return VirtualHandset::describe() + " melody=" + known(melody_) + " volume=" + known(volume_);
 }
 
 }  // namespace tarnix::sim

@@ -23,9 +23,20 @@ std::string hex(const std::vector<std::uint8_t>& bytes)
     return text;
 }
 
+std::string rootOf(UMockdevTestbed* testbed)
+{
+    gchar* root = umockdev_testbed_get_root_dir(testbed);
+    std::string path = root;
+    g_free(root);
+    return path;
+}
+
+constexpr char kHidSubsystem[] = "hid";
+constexpr char kHidrawSubsystem[] = "hidraw";
+
 }  // namespace
 
-UmockdevHidBed::UmockdevHidBed() : testbed_(umockdev_testbed_new()) {}
+UmockdevHidBed::UmockdevHidBed() : testbed_(umockdev_testbed_new()), uevents_(rootOf(testbed_)) {}
 
 UmockdevHidBed::~UmockdevHidBed()
 {
@@ -40,7 +51,7 @@ bool UmockdevHidBed::preloaded()
     return preload != nullptr && std::strstr(preload, "libumockdev-preload") != nullptr;
 }
 
-UmockdevHidNode& UmockdevHidBed::plug(const Device& device)
+UmockdevHidNode& UmockdevHidBed::plug(const Device& device, UmockdevHidNode::WriteHandler onWrite)
 {
     const int number = static_cast<int>(plugged_.size());
     const std::string port = device.usbPort.empty() ? "1-" + std::to_string(number + 1) : device.usbPort;
@@ -74,8 +85,15 @@ UmockdevHidNode& UmockdevHidBed::plug(const Device& device)
         std::fprintf(stderr, "umockdev hid test bed: cannot add %s: %s\n", name.c_str(), error->message);
         std::abort();
     }
-    plugged_.push_back(
-        {std::make_unique<UmockdevHidNode>(testbed_, "/dev/" + name), "/sys" + hidPath, "/sys" + hidrawPath});
+    plugged_.push_back({std::make_unique<UmockdevHidNode>(testbed_, "/dev/" + name, std::move(onWrite)),
+                        hidPath, hidrawPath});
+    // Only a process under the preload finds the device it just added, and so only there does
+    // umockdev announce it. Announced once the node answers: a program in another process
+    // opens it as soon as it hears of it.
+    if (!preloaded()) {
+        uevents_.send("add", hidPath, kHidSubsystem, "");
+        uevents_.send("add", hidrawPath, kHidrawSubsystem, "/dev/" + name);
+    }
     return *plugged_.back().node;
 }
 
@@ -84,11 +102,13 @@ void UmockdevHidBed::unplug(UmockdevHidNode& node)
     for (Plugged& device : plugged_) {
         if (device.node.get() != &node || !device.present) continue;
         node.markGone();
-        // umockdev_testbed_remove_device() is silent: announce the removal first.
-        umockdev_testbed_uevent(testbed_, device.hidrawSyspath.c_str(), "remove");
-        umockdev_testbed_uevent(testbed_, device.hidSyspath.c_str(), "remove");
-        umockdev_testbed_remove_device(testbed_, device.hidrawSyspath.c_str());
-        umockdev_testbed_remove_device(testbed_, device.hidSyspath.c_str());
+        // umockdev_testbed_remove_device() is silent. The removal is announced once the device
+        // has left sysfs, as the kernel does: a listener in another process that scans on
+        // hearing of it must not find the device still there.
+        umockdev_testbed_remove_device(testbed_, ("/sys" + device.hidrawDevpath).c_str());
+        umockdev_testbed_remove_device(testbed_, ("/sys" + device.hidDevpath).c_str());
+        uevents_.send("remove", device.hidrawDevpath, kHidrawSubsystem, node.path());
+        uevents_.send("remove", device.hidDevpath, kHidSubsystem, "");
         device.present = false;
     }
 }

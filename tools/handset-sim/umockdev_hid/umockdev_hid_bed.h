@@ -1,5 +1,6 @@
 #pragma once
 
+#include "uevent_sender.h"
 #include "umockdev_hid_node.h"
 
 #include <cstdint>
@@ -11,7 +12,8 @@ namespace tarnix::test {
 
 // A umockdev testbed holding emulated USB HID devices, each with its hid parent (HID_ID and
 // report descriptor in sysfs) and a /dev/hidrawN node the test serves. Code under test must
-// run with libumockdev-preload and be torn down before the bed.
+// run with libumockdev-preload and be torn down before the bed. It may run in this process or
+// in another one started with the bed's UMOCKDEV_DIR in its environment.
 class UmockdevHidBed {
 public:
     struct Device {
@@ -32,20 +34,24 @@ public:
     static bool preloaded();
 
     // Adds the device (udev hears "add") and returns its node, named /dev/hidrawN with N never
-    // used before in this bed.
-    UmockdevHidNode& plug(const Device& device);
+    // used before in this bed. onWrite, if any, hears the reports written to it from the start.
+    UmockdevHidNode& plug(const Device& device, UmockdevHidNode::WriteHandler onWrite = {});
     // The node stops answering, udev hears "remove", and the device leaves sysfs.
     void unplug(UmockdevHidNode& node);
+    // Lets monitors opened since the last change hear the next one even if another program
+    // takes over their socket's name before then.
+    void findListeners() { uevents_.findListeners(); }
 
 private:
     struct Plugged {
         std::unique_ptr<UmockdevHidNode> node;
-        std::string hidSyspath;
-        std::string hidrawSyspath;
+        std::string hidDevpath;
+        std::string hidrawDevpath;
         bool present = true;
     };
 
     UMockdevTestbed* testbed_;
+    UeventSender uevents_;
     std::vector<Plugged> plugged_;
 };
 

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <utility>
 
+#include <fcntl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -23,13 +24,17 @@ void fail(const std::string& what)
 
 }  // namespace
 
-UmockdevHidNode::UmockdevHidNode(UMockdevTestbed* testbed, std::string path)
+UmockdevHidNode::UmockdevHidNode(UMockdevTestbed* testbed, std::string path, WriteHandler onWrite)
     : testbed_(testbed),
       path_(std::move(path)),
       handler_(umockdev_ioctl_base_new()),
-      master_(umockdev_testbed_get_dev_fd(testbed, path_.c_str()))
+      master_(::fcntl(umockdev_testbed_get_dev_fd(testbed, path_.c_str()), F_DUPFD_CLOEXEC, 0)),
+      writeHandler_(std::move(onWrite))
 {
     if (master_ < 0) fail("no emulated node " + path_);
+    const char* slavePath = ::ptsname(master_);
+    slave_ = slavePath ? ::open(slavePath, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC) : -1;
+    if (slave_ < 0) fail("cannot open the PTY behind " + path_);
     termios settings{};
     tcgetattr(master_, &settings);
     settings.c_lflag |= ICANON;
@@ -49,6 +54,8 @@ UmockdevHidNode::~UmockdevHidNode()
     umockdev_testbed_detach_ioctl(testbed_, path_.c_str(), nullptr);
     g_signal_handlers_disconnect_by_data(handler_, this);
     g_object_unref(handler_);
+    ::close(slave_);
+    ::close(master_);
 }
 
 void UmockdevHidNode::sendInputReport(std::vector<std::uint8_t> report)
@@ -102,28 +109,33 @@ void UmockdevHidNode::serveRead(UMockdevIoctlClient* client)
         umockdev_ioctl_client_complete(client, -1, EAGAIN);
         return;
     }
-    // Let the client's own read() take this report's newline from the PTY, then replace what
-    // it read by the report.
-    int clientErrno = 0;
-    umockdev_ioctl_client_execute(client, &clientErrno, nullptr);
-    UMockdevIoctlData* buffer = umockdev_ioctl_client_get_arg(client);
-    umockdev_ioctl_data_reload(buffer, nullptr);
-    const std::vector<std::uint8_t> report = std::move(inputReports_.front());
+    char line[8];
+    if (::read(slave_, line, sizeof line) < 0 && errno != EAGAIN) fail("cannot take a report's newline");
+    std::vector<std::uint8_t> report = std::move(inputReports_.front());
     inputReports_.pop_front();
+    UMockdevIoctlData* buffer = umockdev_ioctl_client_get_arg(client);
     const std::size_t length = std::min(report.size(), static_cast<std::size_t>(buffer->data_len));
-    std::copy_n(report.begin(), length, buffer->data);
+    umockdev_ioctl_data_update(buffer, 0, report.data(), static_cast<gint>(length));
     umockdev_ioctl_client_complete(client, static_cast<glong>(length), 0);
 }
 
 void UmockdevHidNode::serveWrite(UMockdevIoctlClient* client)
 {
-    std::lock_guard lock(mutex_);
+    std::unique_lock lock(mutex_);
     if (gone_) {
         umockdev_ioctl_client_complete(client, -1, ENODEV);
         return;
     }
     UMockdevIoctlData* data = umockdev_ioctl_client_get_arg(client);
-    writtenReports_.emplace_back(data->data, data->data + data->data_len);
+    std::vector<std::uint8_t> report(data->data, data->data + data->data_len);
+    if (writeHandler_) {
+        // The handler sees the report before the write returns, as a device has taken a
+        // report once the transfer ends.
+        lock.unlock();
+        writeHandler_(std::move(report));
+    } else {
+        writtenReports_.push_back(std::move(report));
+    }
     umockdev_ioctl_client_complete(client, data->data_len, 0);
 }
 

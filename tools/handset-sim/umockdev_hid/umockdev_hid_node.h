@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -17,10 +18,18 @@ namespace tarnix::test {
 //
 // umockdev backs the node with a PTY, a byte stream in which two reports would run together.
 // So reads and writes are answered by a handler instead, and the PTY only carries one newline
-// per queued report (in canonical mode one read() takes one line) to keep poll() truthful.
+// per queued report to keep poll() truthful. The node takes that newline off the PTY itself
+// (in canonical mode one read() takes one line) rather than having the program's read() do it:
+// a program that dies inside such a delegated read would take the serving process with it.
+// The node may serve another process; its handlers run on umockdev's own thread.
 class UmockdevHidNode {
 public:
-    UmockdevHidNode(UMockdevTestbed* testbed, std::string path);
+    using WriteHandler = std::function<void(std::vector<std::uint8_t> report)>;
+
+    // With a write handler, each written report goes to it, called on umockdev's thread (not
+    // under the node's lock, so it may send input reports); without, it is kept for
+    // takeWrittenReports().
+    UmockdevHidNode(UMockdevTestbed* testbed, std::string path, WriteHandler onWrite = {});
     ~UmockdevHidNode();
     UmockdevHidNode(const UmockdevHidNode&) = delete;
     UmockdevHidNode& operator=(const UmockdevHidNode&) = delete;
@@ -45,10 +54,15 @@ private:
     UMockdevTestbed* testbed_;
     std::string path_;
     UMockdevIoctlBase* handler_;
+    // Our own copy of the PTY's master: the testbed closes its copy when the device is removed,
+    // and a replugged device must not get the same PTY number (umockdev still maps the old one).
     int master_;
+    // The program's end of the PTY, from which the node takes the newline of each served report.
+    int slave_;
     std::mutex mutex_;
     std::deque<std::vector<std::uint8_t>> inputReports_;
     std::vector<std::vector<std::uint8_t>> writtenReports_;
+    WriteHandler writeHandler_;
     bool gone_ = false;
 };
 

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tarnix::sim {
+
+// One line of a handset-sim script.
+struct SimCommand {
+    enum class Kind {
+        Press,    // press KEY: the key goes down and up again
+        Hold,     // hold KEY: the key goes down and stays down
+        Release,  // release
+        Lift,     // lift
+        Replace,  // replace
+        Unplug,   // unplug
+        Plug,     // plug [MODEL]
+        Wait,     // wait MS
+        Expect,   // expect WORD...: every word appears in the handset's state line
+        Quit,     // quit
+    };
+
+    Kind kind = Kind::Quit;
+    int key = 0;     // a HandsetKey
+    int number = 0;  // the model (0: as before) or milliseconds
+    std::string words;
+};
+
+// The command on a line; empty for blank lines and "#" comments. error tells what is wrong
+// with a line that is neither.
+std::optional<SimCommand> parseSimCommand(std::string_view line, std::string& error);
+
+// "5", "*", "#", "yes", "no", "up", "down", "mute", "delete" (and "call", "hangup", "star",
+// "hash") to a HandsetKey; -1 for anything else.
+int handsetKeyNamed(std::string_view name);
+
+}  // namespace tarnix::sim
