@@ -1,0 +1,3 @@
+#include "messenger/messenger_log.h"
+
+Q_LOGGING_CATEGORY(lcMessenger, "tarnix.messenger")
