@@ -44,10 +44,16 @@ int SkypeClient::create()
 
 void SkypeClient::onWatchTick()
 {
-    if (!apiWindow_.empty() && ports_.transport.peerExists(apiWindow_)) return;
     if (!apiWindow_.empty()) {
+        if (ports_.transport.peerExists(apiWindow_)) return;
         qCInfo(lcMessenger, "the messenger at %s has gone", apiWindow_.c_str());
         apiWindow_.clear();
+        onAttachChanged();
+        return;
+    }
+    // A lost command detaches without telling anyone; the user must not go on seeing the link
+    // as up, so the tick tells them before it looks for the messenger again.
+    if (shownAttached_) {
         onAttachChanged();
         return;
     }
@@ -118,7 +124,8 @@ void SkypeClient::onAttachStatus(const std::string& peer, int status)
 void SkypeClient::onAttachChanged()
 {
     ports_.controller.UpdateStatus();
-    const int attached = isAttached() ? 1 : 0;
+    shownAttached_ = isAttached();
+    const int attached = shownAttached_ ? 1 : 0;
     ports_.mainWindow.ShowConnectionStatus(attached, attached);
 }
 

@@ -34,10 +34,6 @@ public:
         MsgSkypeAttachStatus = 1041,
         MsgAnsweringRequest = 1042,
     };
-    enum AttachStatus : int {
-        AttachSuccess = 0,
-        AttachApiAvailable = 0x8001,
-    };
     enum AnsweringRequest : int {
         RequestStartAnswering = 1,
         RequestStopAnswering = 2,
@@ -142,6 +138,8 @@ private:
     Ports ports_;
     // The attached messenger's address; empty while detached.
     std::string apiWindow_;
+    // What onAttachChanged last told the rest of the program.
+    bool shownAttached_ = false;
     bool inCall_ = false;
     std::int32_t muteState_ = MuteUnknown;
     std::int32_t userStatus_ = StatusUnknown;

@@ -5,6 +5,16 @@
 
 namespace tarnix {
 
+// How a discovery ended, as the messenger's API numbers it.
+enum SkypeAttachStatus : int {
+    AttachSuccess = 0,
+    AttachPendingAuthorization = 1,
+    AttachRefused = 2,
+    AttachNotAvailable = 3,
+    // The messenger's API has just become available: look for it again.
+    AttachApiAvailable = 0x8001,
+};
+
 // What the carrier hands the Skype client. Every call comes on the main thread; the client
 // posts each one to itself before acting on it.
 class SkypeTransportListener {

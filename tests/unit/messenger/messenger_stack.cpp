@@ -29,7 +29,7 @@ bool FakeSkypeTransport::send(const std::string& peer, std::string_view text)
 
 void FakeSkypeTransport::attach(const std::string& peer, int status)
 {
-    if (status == SkypeClient::AttachSuccess) alive.insert(peer);
+    if (status == AttachSuccess) alive.insert(peer);
     listener_->onAttachMessage(peer, status);
 }
 

@@ -71,7 +71,7 @@ public:
     bool peerExists(const std::string& peer) const override { return alive.count(peer) != 0; }
     bool send(const std::string& peer, std::string_view text) override;
 
-    void attach(const std::string& peer, int status = SkypeClient::AttachSuccess);
+    void attach(const std::string& peer, int status = AttachSuccess);
     void deliver(const std::string& sender, std::string_view text) { listener_->onCopyData(sender, text); }
     void failSend(const std::string& peer) { listener_->onSendFailed(peer); }
     Transcript take() { return std::exchange(sent, {}); }

@@ -55,7 +55,7 @@ TEST_F(SkypeLinkTest, AttachSendsTheStartCommandsThenShowsTheConnection)
 
 TEST_F(SkypeLinkTest, ApiAvailableDiscoversAtOnceAndOtherStatusesWaitForTheTick)
 {
-    transport.attach("", SkypeClient::AttachApiAvailable);
+    transport.attach("", AttachApiAvailable);
     loop.runPending();
     EXPECT_EQ(transport.discovers, 2);
 
@@ -102,7 +102,7 @@ TEST_F(SkypeLinkTest, VanishedMessengerIsNoticedWithinOneTickAndLookedForOnTheNe
     EXPECT_EQ(transport.discovers, discovers + 1);
 }
 
-TEST_F(SkypeLinkTest, UndeliveredCommandDetachesQuietlyAndTheTickRediscovers)
+TEST_F(SkypeLinkTest, UndeliveredCommandDetachesQuietlyAndTheTickTellsTheUserThenRediscovers)
 {
     attach("alice-1");
     stack.around.take();
@@ -120,7 +120,12 @@ TEST_F(SkypeLinkTest, UndeliveredCommandDetachesQuietlyAndTheTickRediscovers)
 
     const int discovers = transport.discovers;
     tick();
+    EXPECT_EQ(stack.around.take(),
+              (Transcript{"tray no messenger", "status Disconnected with Skype / Skype is offline"}));
+    EXPECT_EQ(transport.discovers, discovers);
+    tick();
     EXPECT_EQ(transport.discovers, discovers + 1);
+    EXPECT_TRUE(stack.around.take().empty());
 }
 
 TEST_F(SkypeLinkTest, CommandThatCannotGoOutDetaches)
