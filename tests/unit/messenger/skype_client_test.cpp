@@ -16,7 +16,7 @@ namespace {
 const Transcript kStartCommands = {"alice-1: GET SKYPEVERSION", "alice-1: SEARCH FRIENDS",
                                    "alice-1: SEARCH ACTIVECALLS"};
 
-class SkypeLinkTest : public ::testing::Test {
+class SkypeClientTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -39,7 +39,7 @@ protected:
     std::shared_ptr<sim::VirtualMelodyHandset> handset = std::make_shared<sim::VirtualMelodyHandset>();
 };
 
-TEST_F(SkypeLinkTest, AttachSendsTheStartCommandsThenShowsTheConnection)
+TEST_F(SkypeClientTest, AttachSendsTheStartCommandsThenShowsTheConnection)
 {
     EXPECT_EQ(transport.discovers, 1);
     // Handled from the mailbox, not inside the carrier's call.
@@ -53,7 +53,7 @@ TEST_F(SkypeLinkTest, AttachSendsTheStartCommandsThenShowsTheConnection)
               (Transcript{"tray ready", "status Connected with Skype / Skype is online"}));
 }
 
-TEST_F(SkypeLinkTest, ApiAvailableDiscoversAtOnceAndOtherStatusesWaitForTheTick)
+TEST_F(SkypeClientTest, ApiAvailableDiscoversAtOnceAndOtherStatusesWaitForTheTick)
 {
     transport.attach("", AttachApiAvailable);
     loop.runPending();
@@ -69,7 +69,7 @@ TEST_F(SkypeLinkTest, ApiAvailableDiscoversAtOnceAndOtherStatusesWaitForTheTick)
     EXPECT_EQ(transport.discovers, 3);
 }
 
-TEST_F(SkypeLinkTest, AttachToANewMessengerEmptiesTheFriendsAndStartsAgain)
+TEST_F(SkypeClientTest, AttachToANewMessengerEmptiesTheFriendsAndStartsAgain)
 {
     attach("alice-1");
     transport.deliver("alice-1", "USERS bob");
@@ -84,7 +84,7 @@ TEST_F(SkypeLinkTest, AttachToANewMessengerEmptiesTheFriendsAndStartsAgain)
                                             "alice-2: SEARCH ACTIVECALLS"}));
 }
 
-TEST_F(SkypeLinkTest, VanishedMessengerIsNoticedWithinOneTickAndLookedForOnTheNext)
+TEST_F(SkypeClientTest, VanishedMessengerIsNoticedWithinOneTickAndLookedForOnTheNext)
 {
     attach("alice-1");
     stack.around.take();
@@ -102,7 +102,7 @@ TEST_F(SkypeLinkTest, VanishedMessengerIsNoticedWithinOneTickAndLookedForOnTheNe
     EXPECT_EQ(transport.discovers, discovers + 1);
 }
 
-TEST_F(SkypeLinkTest, UndeliveredCommandDetachesQuietlyAndTheTickTellsTheUserThenRediscovers)
+TEST_F(SkypeClientTest, UndeliveredCommandDetachesQuietlyAndTheTickTellsTheUserThenRediscovers)
 {
     attach("alice-1");
     stack.around.take();
@@ -128,7 +128,7 @@ TEST_F(SkypeLinkTest, UndeliveredCommandDetachesQuietlyAndTheTickTellsTheUserThe
     EXPECT_TRUE(stack.around.take().empty());
 }
 
-TEST_F(SkypeLinkTest, CommandThatCannotGoOutDetaches)
+TEST_F(SkypeClientTest, CommandThatCannotGoOutDetaches)
 {
     attach("alice-1");
     transport.sendsGoOut = false;
@@ -136,7 +136,7 @@ TEST_F(SkypeLinkTest, CommandThatCannotGoOutDetaches)
     EXPECT_FALSE(stack.skype.isAttached());
 }
 
-TEST_F(SkypeLinkTest, TextsAreCheckedForSizeAndSender)
+TEST_F(SkypeClientTest, TextsAreCheckedForSizeAndSender)
 {
     attach("alice-1");
     struct Case {
@@ -166,7 +166,7 @@ TEST_F(SkypeLinkTest, TextsAreCheckedForSizeAndSender)
     EXPECT_EQ(stack.skype.onNotification("alice-1", "MUTE ON"), 1);
 }
 
-TEST_F(SkypeLinkTest, HandsetSoundDevicesAreNamedToTheMessengerWhenAttached)
+TEST_F(SkypeClientTest, HandsetSoundDevicesAreNamedToTheMessengerWhenAttached)
 {
     stack.wave.outputs = {"Speakers", "USB Audio Device"};
     stack.wave.inputs = {"USB Audio Device"};
