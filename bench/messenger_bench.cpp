@@ -119,9 +119,17 @@ void BM_NotificationsParsed(benchmark::State& state)
     transport.deliver("sk", "USERS alice, bob, carol, dave");
     loop.runPending();
     const std::vector<std::string> texts = {
-        "USER alice DISPLAYNAME Alice", "USER bob FULLNAME Bob Smith", "CALL 12 STATUS ROUTING",
-        "CALL 12 PARTNER_HANDLE carol", "CALL 12 STATUS INPROGRESS", "CALL 12 DURATION 42",
-        "MUTE ON", "MUTE OFF", "USERSTATUS ONLINE", "CONNSTATUS ONLINE", "CALL 12 STATUS FINISHED",
+        "USER alice DISPLAYNAME Alice",
+        "USER bob FULLNAME Bob Smith",
+        "CALL 12 STATUS ROUTING",
+        "CALL 12 PARTNER_HANDLE carol",
+        "CALL 12 STATUS INPROGRESS",
+        "CALL 12 DURATION 42",
+        "MUTE ON",
+        "MUTE OFF",
+        "USERSTATUS ONLINE",
+        "CONNSTATUS ONLINE",
+        "CALL 12 STATUS FINISHED",
         "SKYPEVERSION 2.0.0.72",
     };
     for (auto _ : state) {

@@ -23,7 +23,7 @@ Utf8String formatTimeText(const std::tm& time)
 {
     char text[64];
     const int length = std::snprintf(text, sizeof text, "%d-%02d-%02d %02d:%02d:%02d", time.tm_year + 1900,
-                                      time.tm_mon + 1, time.tm_mday, time.tm_hour, time.tm_min, time.tm_sec);
+                                     time.tm_mon + 1, time.tm_mday, time.tm_hour, time.tm_min, time.tm_sec);
     return Utf8String(text, length);
 }
 

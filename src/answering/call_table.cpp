@@ -76,9 +76,15 @@ void CallTable::setPartner(CallEntry& entry, const Utf8String& handle)
     entry.record.userName = handle;
 }
 
-void CallTable::setPstnNumber(CallEntry& entry, const Utf8String& number) { entry.pstnNumber = number; }
+void CallTable::setPstnNumber(CallEntry& entry, const Utf8String& number)
+{
+    entry.pstnNumber = number;
+}
 
-void CallTable::setDuration(CallEntry& entry, const Utf8String& text) { entry.record.duration = text; }
+void CallTable::setDuration(CallEntry& entry, const Utf8String& text)
+{
+    entry.record.duration = text;
+}
 
 void CallTable::setStatus(CallEntry& entry, std::int32_t status)
 {

@@ -9,13 +9,19 @@ QqClient::QqClient(CallClock& clock, const Settings& settings, FrontWindow& fron
 {
 }
 
-void QqClient::onHandsetKey(int code) { qCDebug(lcMessenger, "handset key %d: no QQ to pass it to", code); }
+void QqClient::onHandsetKey(int code)
+{
+    qCDebug(lcMessenger, "handset key %d: no QQ to pass it to", code);
+}
 
 void QqClient::useHandsetOutput(const std::string&, int deviceId)
 {
     qCDebug(lcMessenger, "handset output #%d: no QQ to tell", deviceId);
 }
 
-int QqClient::sendCommand(const char*) { return 0; }
+int QqClient::sendCommand(const char*)
+{
+    return 0;
+}
 
 }  // namespace tarnix

@@ -64,7 +64,7 @@ void SkypeClient::onWatchTick()
 // are handled later, in order, on the main thread.
 void SkypeClient::onAttachMessage(const std::string& peer, int status)
 {
-    ports_.loop.post([this, peer, status] { onAttachStatus(peer, status); });
+    postMessage({MsgSkypeAttachStatus, peer, {}, status, {}});
 }
 
 void SkypeClient::onCopyData(const std::string& sender, std::string_view text)
@@ -73,7 +73,7 @@ void SkypeClient::onCopyData(const std::string& sender, std::string_view text)
         qCDebug(lcMessenger, "dropped a text of %zu bytes from %s", text.size(), sender.c_str());
         return;
     }
-    ports_.loop.post([this, sender, copy = std::string(text)] { onNotification(sender, copy); });
+    postMessage({MsgSkypeNotification, sender, std::string(text), 0, {}});
 }
 
 void SkypeClient::onSendFailed(const std::string& peer)
@@ -86,7 +86,27 @@ void SkypeClient::onSendFailed(const std::string& peer)
 
 void SkypeClient::postAnsweringRequest(int request, std::u16string messagePath)
 {
-    ports_.loop.post([this, request, path = std::move(messagePath)] { onAnsweringRequest(request, path); });
+    postMessage({MsgAnsweringRequest, {}, {}, request, std::move(messagePath)});
+}
+
+void SkypeClient::postMessage(PostedMessage posted)
+{
+    ports_.loop.post([this, posted = std::move(posted)] { DefaultProc(posted); });
+}
+
+void SkypeClient::DefaultProc(const PostedMessage& posted)
+{
+    switch (posted.message) {
+        case MsgSkypeNotification:
+            onNotification(posted.peer, posted.text);
+            break;
+        case MsgSkypeAttachStatus:
+            onAttachStatus(posted.peer, posted.param);
+            break;
+        case MsgAnsweringRequest:
+            onAnsweringRequest(posted.param, posted.path);
+            break;
+    }
 }
 
 void SkypeClient::onAnsweringRequest(int request, const std::u16string& messagePath)
@@ -129,7 +149,10 @@ void SkypeClient::onAttachChanged()
     ports_.mainWindow.ShowConnectionStatus(attached, attached);
 }
 
-int SkypeClient::sendCommand(const char* text) { return sendCommand(std::string_view(text)); }
+int SkypeClient::sendCommand(const char* text)
+{
+    return sendCommand(std::string_view(text));
+}
 
 int SkypeClient::sendCommand(std::string_view text)
 {
@@ -143,7 +166,10 @@ int SkypeClient::sendCommand(std::string_view text)
     return 0;
 }
 
-int SkypeClient::sendCommandWide(std::u16string_view text) { return sendCommand(fromWide(text).view()); }
+int SkypeClient::sendCommandWide(std::u16string_view text)
+{
+    return sendCommand(fromWide(text).view());
+}
 
 void SkypeClient::onHandsetKey(int code)
 {
@@ -156,7 +182,10 @@ void SkypeClient::useHandsetOutput(const std::string& name, int)
     sendCommand("SET RINGER " + name);
 }
 
-void SkypeClient::useHandsetInput(const std::string& name) { sendCommand("SET AUDIO_IN " + name); }
+void SkypeClient::useHandsetInput(const std::string& name)
+{
+    sendCommand("SET AUDIO_IN " + name);
+}
 
 int SkypeClient::onNotification(const std::string& sender, std::string_view text)
 {
@@ -214,7 +243,8 @@ void SkypeClient::onUserProperty(std::string_view rest)
     FriendRecord* record = friends_.find(handle);
     if (record == nullptr || value.isEmpty()) return;
     // A display name always wins over a full name, whichever comes first.
-    if (equalsNoCase(property, "DISPLAYNAME") || (equalsNoCase(property, "FULLNAME") && record->name.isEmpty())) {
+    if (equalsNoCase(property, "DISPLAYNAME") ||
+        (equalsNoCase(property, "FULLNAME") && record->name.isEmpty())) {
         friends_.setName(*record, value);
     }
 }

@@ -122,6 +122,20 @@ private:
     void onSendFailed(const std::string& peer) override;
 
     void onWatchTick();
+    // One message of the client's mailbox; which fields count depends on the message.
+    struct PostedMessage {
+        PrivateMessage message;
+        // 1040: the sender; 1041: the messenger's address.
+        std::string peer;
+        // 1040: the received text.
+        std::string text;
+        // 1041: the attach status; 1042: the request.
+        int param = 0;
+        // 1042, start: the message file.
+        std::u16string path;
+    };
+    void postMessage(PostedMessage posted);
+    void DefaultProc(const PostedMessage& posted);
     void onAttachStatus(const std::string& peer, int status);
     void onAnsweringRequest(int request, const std::u16string& messagePath);
 

@@ -10,7 +10,10 @@ HandsetLightBlinker::HandsetLightBlinker(EventLoop& loop, HandsetChannel& channe
 {
 }
 
-HandsetLightBlinker::~HandsetLightBlinker() { loop_.stopTimer({this, kBlinkTimerId}); }
+HandsetLightBlinker::~HandsetLightBlinker()
+{
+    loop_.stopTimer({this, kBlinkTimerId});
+}
 
 void HandsetLightBlinker::SetHandsetLightMode(int mode)
 {

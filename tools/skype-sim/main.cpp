@@ -16,26 +16,30 @@ int main(int argc, char* argv[])
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        QStringLiteral("Behaves like the messenger toward the USB phone driver on the session bus: owns "
-                       "com.Skype.API, answers the handshake and the driver's commands, and records every "
-                       "command it receives (CMD), every reply (REPLY) and notification it sends (NOTIFY; FOREIGN "
-                       "when sent from another connection; UNSENT while no client is attached), and its events "
-                       "(EVENT ready, attached, hang, crash; BADLINE for a script line it does not know), one "
-                       "line each, stamped with the monotonic clock in seconds.\n\n") +
+        QStringLiteral(
+            "Behaves like the messenger toward the USB phone driver on the session bus: owns "
+            "com.Skype.API, answers the handshake and the driver's commands, and records every "
+            "command it receives (CMD), every reply (REPLY) and notification it sends (NOTIFY; FOREIGN "
+            "when sent from another connection; UNSENT while no client is attached), and its events "
+            "(EVENT ready, attached, hang, crash; BADLINE for a script line it does not know), one "
+            "line each, stamped with the monotonic clock in seconds.\n\n") +
         QString::fromUtf8(tarnix::sim::SimScript::kHelp));
     parser.addHelpOption();
-    const QCommandLineOption name(QStringLiteral("name"),
-                                  QStringLiteral("How to answer NAME: ok (default), refuse (ERROR 68) or late."),
-                                  QStringLiteral("answer"), QStringLiteral("ok"));
-    const QCommandLineOption nameDelay(QStringLiteral("name-delay"),
-                                       QStringLiteral("Milliseconds before a late NAME answer (default 3000)."),
-                                       QStringLiteral("ms"), QStringLiteral("3000"));
+    const QCommandLineOption name(
+        QStringLiteral("name"),
+        QStringLiteral("How to answer NAME: ok (default), refuse (ERROR 68) or late."),
+        QStringLiteral("answer"), QStringLiteral("ok"));
+    const QCommandLineOption nameDelay(
+        QStringLiteral("name-delay"),
+        QStringLiteral("Milliseconds before a late NAME answer (default 3000)."), QStringLiteral("ms"),
+        QStringLiteral("3000"));
     const QCommandLineOption friends(QStringLiteral("friends"),
                                      QStringLiteral("The contacts, comma-separated (default alice,bob)."),
                                      QStringLiteral("handles"), QStringLiteral("alice,bob"));
-    const QCommandLineOption script(QStringLiteral("script"),
-                                    QStringLiteral("Run the script lines of this file instead of standard input."),
-                                    QStringLiteral("file"));
+    const QCommandLineOption script(
+        QStringLiteral("script"),
+        QStringLiteral("Run the script lines of this file instead of standard input."),
+        QStringLiteral("file"));
     const QCommandLineOption log(QStringLiteral("log"),
                                  QStringLiteral("Append the record to this file instead of standard output."),
                                  QStringLiteral("file"));

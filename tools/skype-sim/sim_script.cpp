@@ -138,7 +138,8 @@ bool SimScript::runLine(const QString& line)
 
 void SimScript::foreignNotify(const QString& text)
 {
-    sim_.notifyFrom(QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("foreign")), text);
+    sim_.notifyFrom(QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("foreign")),
+                    text);
 }
 
 }  // namespace tarnix::sim

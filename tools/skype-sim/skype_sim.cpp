@@ -14,7 +14,10 @@ constexpr const char* kApiPath = "/com/Skype";
 constexpr const char* kClientPath = "/com/Skype/Client";
 constexpr const char* kClientInterface = "com.Skype.API.Client";
 
-QString capitalised(const QString& handle) { return handle.left(1).toUpper() + handle.mid(1); }
+QString capitalised(const QString& handle)
+{
+    return handle.left(1).toUpper() + handle.mid(1);
+}
 
 }  // namespace
 
@@ -25,7 +28,8 @@ SkypeSim::SkypeSim(QDBusConnection bus, SimTranscript& transcript, Options optio
 
 bool SkypeSim::start()
 {
-    if (!bus_.isConnected() || !bus_.registerObject(kApiPath, this, QDBusConnection::ExportAllSlots)) return false;
+    if (!bus_.isConnected() || !bus_.registerObject(kApiPath, this, QDBusConnection::ExportAllSlots))
+        return false;
     return bus_.interface()->registerService(kService, QDBusConnectionInterface::DontQueueService).value() ==
            QDBusConnectionInterface::ServiceRegistered;
 }
@@ -100,8 +104,9 @@ QString SkypeSim::answerGet(const QStringList& words)
     if (what == QLatin1String("USERSTATUS")) return QStringLiteral("USERSTATUS ") + userStatus_;
     if (what == QLatin1String("USER") && words.size() >= 4) {
         const QString& handle = words[2];
-        const QString value = words[3] == QLatin1String("FULLNAME") ? capitalised(handle) + QStringLiteral(" Smith")
-                                                                     : capitalised(handle);
+        const QString value = words[3] == QLatin1String("FULLNAME")
+                                  ? capitalised(handle) + QStringLiteral(" Smith")
+                                  : capitalised(handle);
         return QStringLiteral("USER %1 %2 %3").arg(handle, words[3], value);
     }
     if (what == QLatin1String("CALL") && words.value(3) == QLatin1String("PARTNER_HANDLE")) {
@@ -159,9 +164,15 @@ void SkypeSim::setMute(bool on)
     notify(on ? QStringLiteral("MUTE ON") : QStringLiteral("MUTE OFF"));
 }
 
-void SkypeSim::notify(const QString& text) { sendNotify(bus_, "NOTIFY", text); }
+void SkypeSim::notify(const QString& text)
+{
+    sendNotify(bus_, "NOTIFY", text);
+}
 
-void SkypeSim::notifyFrom(QDBusConnection other, const QString& text) { sendNotify(other, "FOREIGN", text); }
+void SkypeSim::notifyFrom(QDBusConnection other, const QString& text)
+{
+    sendNotify(other, "FOREIGN", text);
+}
 
 void SkypeSim::sendNotify(QDBusConnection& from, const char* kind, const QString& text)
 {
@@ -169,7 +180,8 @@ void SkypeSim::sendNotify(QDBusConnection& from, const char* kind, const QString
         transcript_.write("UNSENT", text);
         return;
     }
-    QDBusMessage call = QDBusMessage::createMethodCall(client_, kClientPath, kClientInterface, QStringLiteral("Notify"));
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(client_, kClientPath, kClientInterface, QStringLiteral("Notify"));
     call << text;
     transcript_.write(kind, text);
     from.send(call);

@@ -30,8 +30,14 @@ struct Recorder final : CommandSender, FrontWindow, VoiceAnswering {
         return 1;
     }
     void BringToFront() override { log.push_back("front"); }
-    void startVoiceAnswering(CallEntry& entry) override { log.push_back("answer " + std::to_string(entry.id)); }
-    void endVoiceAnswering(CallEntry& entry) override { log.push_back("end answer " + std::to_string(entry.id)); }
+    void startVoiceAnswering(CallEntry& entry) override
+    {
+        log.push_back("answer " + std::to_string(entry.id));
+    }
+    void endVoiceAnswering(CallEntry& entry) override
+    {
+        log.push_back("end answer " + std::to_string(entry.id));
+    }
     void startAnswering(const std::u16string&, const std::u16string&) override {}
     void stopAnswering() override {}
     Transcript take() { return std::exchange(log, {}); }

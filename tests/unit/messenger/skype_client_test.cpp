@@ -158,7 +158,8 @@ TEST_F(SkypeClientTest, TextsAreCheckedForSizeAndSender)
         loop.runPending();
         transport.deliver(c.sender, text);
         loop.runPending();
-        EXPECT_EQ(stack.skype.skypeVersion().length(), c.taken ? static_cast<int>(c.size - prefix.size()) : 3);
+        EXPECT_EQ(stack.skype.skypeVersion().length(),
+                  c.taken ? static_cast<int>(c.size - prefix.size()) : 3);
     }
     transport.deliver("alice-1", "");
     EXPECT_EQ(loop.pendingTasks(), 0u);
@@ -172,9 +173,9 @@ TEST_F(SkypeClientTest, HandsetSoundDevicesAreNamedToTheMessengerWhenAttached)
     stack.wave.inputs = {"USB Audio Device"};
     attach("alice-1");
     EXPECT_EQ(transport.take(),
-              (Transcript{"alice-1: GET SKYPEVERSION", "alice-1: SEARCH FRIENDS", "alice-1: SEARCH ACTIVECALLS",
-                          "alice-1: SET AUDIO_OUT USB Audio Device", "alice-1: SET RINGER USB Audio Device",
-                          "alice-1: SET AUDIO_IN USB Audio Device"}));
+              (Transcript{"alice-1: GET SKYPEVERSION", "alice-1: SEARCH FRIENDS",
+                          "alice-1: SEARCH ACTIVECALLS", "alice-1: SET AUDIO_OUT USB Audio Device",
+                          "alice-1: SET RINGER USB Audio Device", "alice-1: SET AUDIO_IN USB Audio Device"}));
     EXPECT_EQ(stack.skype.sendCommandWide(u"MESSAGE bob gr\u00fc\u00df"), 1);
     EXPECT_EQ(transport.take(), Transcript{"alice-1: MESSAGE bob gr\xc3\xbc\xc3\x9f"});
 }
@@ -197,8 +198,8 @@ TEST(SkypeMailbox, AnsweringRequestsFromAnyThreadAreHandledOnTheLoop)
     FakeSkypeTransport transport;
     MessengerStack stack{loop, transport};
     RecordingAnswering answering;
-    SkypeClient client({loop, transport, stack.controller, stack.service.channel(), stack.around, stack.settings,
-                        stack.callClock, &answering});
+    SkypeClient client({loop, transport, stack.controller, stack.service.channel(), stack.around,
+                        stack.settings, stack.callClock, &answering});
     stack.settings.greetingFile = u"hello.wav";
 
     std::thread other([&] {

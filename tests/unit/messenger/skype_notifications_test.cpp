@@ -88,9 +88,9 @@ TEST_F(MelodyClient, ContactListAsksForBothNamesAndTheDisplayNameWins)
     EXPECT_TRUE(transport.take().empty());
     notify("USERS alice, bob,,alice");
     EXPECT_EQ(transport.take(),
-              (Transcript{"sk: GET USER alice FULLNAME", "sk: GET USER alice DISPLAYNAME", "sk: GET USER bob FULLNAME",
-                          "sk: GET USER bob DISPLAYNAME", "sk: GET USER alice FULLNAME",
-                          "sk: GET USER alice DISPLAYNAME"}));
+              (Transcript{"sk: GET USER alice FULLNAME", "sk: GET USER alice DISPLAYNAME",
+                          "sk: GET USER bob FULLNAME", "sk: GET USER bob DISPLAYNAME",
+                          "sk: GET USER alice FULLNAME", "sk: GET USER alice DISPLAYNAME"}));
     ASSERT_EQ(stack.skype.friends().records().size(), 2u);
 
     notify("USER alice DISPLAYNAME Ally");
@@ -154,14 +154,16 @@ TEST_F(MelodyClient, SecondIncomingCallIsRefusedAndDoesNotRing)
     reports();
 
     notify("CALL 6 STATUS RINGING");
-    EXPECT_EQ(transport.take(), (Transcript{"sk: GET CALL 6 PARTNER_HANDLE", "sk: SET CALL 6 STATUS FINISHED"}));
+    EXPECT_EQ(transport.take(),
+              (Transcript{"sk: GET CALL 6 PARTNER_HANDLE", "sk: SET CALL 6 STATUS FINISHED"}));
     EXPECT_FALSE(handset->ringing());
     EXPECT_TRUE(stack.around.take().empty());
 
     // Our own outgoing call ringing at the far end is not refused.
     notify("CALL 7 STATUS ROUTING");
     notify("CALL 7 STATUS RINGING");
-    EXPECT_EQ(transport.take(), (Transcript{"sk: GET CALL 7 PARTNER_HANDLE", "sk: GET CALL 7 PARTNER_HANDLE"}));
+    EXPECT_EQ(transport.take(),
+              (Transcript{"sk: GET CALL 7 PARTNER_HANDLE", "sk: GET CALL 7 PARTNER_HANDLE"}));
 }
 
 TEST_F(LcdClient, EndOfASecondCallLeavesTheCallInProgressAloneInEitherOrder)

@@ -42,11 +42,8 @@ TEST_F(HandsetLightBlinkerTest, ModesLightTheHandsetInTheirPatterns)
         bool timer;
     };
     const Case cases[] = {
-        {1, "##..##..##..", true},
-        {2, "##....##....", true},
-        {-1, "############", false},
-        {0, "............", false},
-        {3, "############", true},
+        {1, "##..##..##..", true},  {2, "##....##....", true}, {-1, "############", false},
+        {0, "............", false}, {3, "############", true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.mode);

@@ -12,8 +12,9 @@ Q_LOGGING_CATEGORY(lcSkypeBus, "tarnix.platform.dbus")
 
 QDBusMessage apiCall(const QString& destination, const QString& text)
 {
-    QDBusMessage call = QDBusMessage::createMethodCall(destination, DbusSkypeTransport::kApiPath,
-                                                       DbusSkypeTransport::kApiInterface, QStringLiteral("Invoke"));
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(destination, DbusSkypeTransport::kApiPath,
+                                       DbusSkypeTransport::kApiInterface, QStringLiteral("Invoke"));
     call << text;
     // Nothing is to start a messenger on our behalf.
     call.setAutoStartService(false);
@@ -59,14 +60,16 @@ bool DbusSkypeTransport::open()
     return true;
 }
 
-void DbusSkypeTransport::invoke(const QString& destination, const QString& text, int timeoutMs, ReplyHandler handler)
+void DbusSkypeTransport::invoke(const QString& destination, const QString& text, int timeoutMs,
+                                ReplyHandler handler)
 {
     // Owned by this object until its reply (or error) is handled.
     auto* watcher = new QDBusPendingCallWatcher(bus_.asyncCall(apiCall(destination, text), timeoutMs), this);
-    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, handler](QDBusPendingCallWatcher* done) {
-        done->deleteLater();
-        (this->*handler)(done->reply());
-    });
+    connect(watcher, &QDBusPendingCallWatcher::finished, this,
+            [this, handler](QDBusPendingCallWatcher* done) {
+                done->deleteLater();
+                (this->*handler)(done->reply());
+            });
 }
 
 void DbusSkypeTransport::discover()
@@ -124,7 +127,8 @@ void DbusSkypeTransport::followPeer(const QString& peer)
     peerAlive_ = true;
     peerWatcher_.setWatchedServices({peer});
     // The peer may have left before the watch was in place; the bus answers in order.
-    auto* check = new QDBusPendingCallWatcher(bus_.interface()->asyncCall(QStringLiteral("NameHasOwner"), peer), this);
+    auto* check =
+        new QDBusPendingCallWatcher(bus_.interface()->asyncCall(QStringLiteral("NameHasOwner"), peer), this);
     connect(check, &QDBusPendingCallWatcher::finished, this, [this, peer](QDBusPendingCallWatcher* done) {
         done->deleteLater();
         const QDBusMessage reply = done->reply();
@@ -145,8 +149,9 @@ bool DbusSkypeTransport::send(const std::string& peer, std::string_view text)
     if (!bus_.isConnected()) return false;
     const QString destination = QString::fromStdString(peer);
     auto* watcher = new QDBusPendingCallWatcher(
-        bus_.asyncCall(apiCall(destination, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))),
-                       kCommandTimeoutMs),
+        bus_.asyncCall(
+            apiCall(destination, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))),
+            kCommandTimeoutMs),
         this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, peer](QDBusPendingCallWatcher* done) {
         done->deleteLater();

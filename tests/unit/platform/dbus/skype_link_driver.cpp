@@ -33,8 +33,9 @@ void runCommand(tarnix::test::MessengerStack& stack, const std::string& line)
 {
     tarnix::SkypeClient& skype = stack.skype;
     if (line == "state") {
-        say("state attached=" + std::to_string(skype.isAttached()) + " incall=" + std::to_string(skype.inCall()) +
-            " mute=" + std::to_string(skype.muteState()) + " userstatus=" + std::to_string(skype.userStatus()) +
+        say("state attached=" + std::to_string(skype.isAttached()) +
+            " incall=" + std::to_string(skype.inCall()) + " mute=" + std::to_string(skype.muteState()) +
+            " userstatus=" + std::to_string(skype.userStatus()) +
             " version=" + std::to_string(skype.skypeVersion().length()) +
             " friends=" + std::to_string(skype.friends().records().size()));
     } else if (line.rfind("send ", 0) == 0) {

@@ -20,7 +20,8 @@ protected:
     {
         env_ = QProcessEnvironment::systemEnvironment();
         env_.remove("DISPLAY");
-        bus_ = std::make_unique<ChildProcess>("dbus-daemon", QStringList{"--session", "--nofork", "--print-address=1"});
+        bus_ = std::make_unique<ChildProcess>("dbus-daemon",
+                                              QStringList{"--session", "--nofork", "--print-address=1"});
         const std::string address = bus_->readLine();
         ASSERT_FALSE(address.empty()) << "dbus-daemon did not start";
         env_.insert("DBUS_SESSION_BUS_ADDRESS", QString::fromStdString(address));
@@ -87,11 +88,11 @@ TEST_F(SkypeLinkTest, AttachRunsTheHandshakeThenTheStartCommandsAndAsksForEachCo
     startDriver();
     Lines record;
     ASSERT_NE(waitFor(*sim_, "CMD GET USER bob DISPLAYNAME", 5000, &record), "");
-    EXPECT_EQ(commands(record), (Lines{"NAME TarnixUsbPhone", "PROTOCOL 5", "GET SKYPEVERSION", "SEARCH FRIENDS",
-                                       "SEARCH ACTIVECALLS", "SET AUDIO_OUT USB Audio Device",
-                                       "SET RINGER USB Audio Device", "SET AUDIO_IN USB Audio Device",
-                                       "GET USER alice FULLNAME", "GET USER alice DISPLAYNAME",
-                                       "GET USER bob FULLNAME", "GET USER bob DISPLAYNAME"}));
+    EXPECT_EQ(commands(record),
+              (Lines{"NAME TarnixUsbPhone", "PROTOCOL 5", "GET SKYPEVERSION", "SEARCH FRIENDS",
+                     "SEARCH ACTIVECALLS", "SET AUDIO_OUT USB Audio Device", "SET RINGER USB Audio Device",
+                     "SET AUDIO_IN USB Audio Device", "GET USER alice FULLNAME", "GET USER alice DISPLAYNAME",
+                     "GET USER bob FULLNAME", "GET USER bob DISPLAYNAME"}));
     EXPECT_NE(waitFor(*driver_, "status Connected with Skype / Skype is online"), "");
     EXPECT_EQ(state(), "state attached=1 incall=0 mute=0 userstatus=0 version=8 friends=2");
 }
