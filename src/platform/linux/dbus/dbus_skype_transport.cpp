@@ -60,15 +60,20 @@ bool DbusSkypeTransport::open()
     return true;
 }
 
-void DbusSkypeTransport::invoke(const QString& destination, const QString& text, int timeoutMs,
-                                ReplyHandler handler)
+QDBusPendingCall DbusSkypeTransport::invoke(const QString& destination, const QString& text, int timeoutMs)
 {
-    // Owned by this object until its reply (or error) is handled.
-    auto* watcher = new QDBusPendingCallWatcher(bus_.asyncCall(apiCall(destination, text), timeoutMs), this);
+    return bus_.asyncCall(apiCall(destination, text), timeoutMs);
+}
+
+void DbusSkypeTransport::whenAnswered(const QDBusPendingCall& call,
+                                      std::function<void(const QDBusMessage&)> onAnswer)
+{
+    // Owned by this object until its answer (or error) is handled.
+    auto* watcher = new QDBusPendingCallWatcher(call, this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
-            [this, handler](QDBusPendingCallWatcher* done) {
+            [onAnswer = std::move(onAnswer)](QDBusPendingCallWatcher* done) {
                 done->deleteLater();
-                (this->*handler)(done->reply());
+                onAnswer(done->reply());
             });
 }
 
@@ -77,8 +82,8 @@ void DbusSkypeTransport::discover()
     // One handshake at a time: the messenger may be asking its user about the one under way.
     if (handshaking_ || !bus_.isConnected()) return;
     handshaking_ = true;
-    invoke(kServiceName, QStringLiteral("NAME %1").arg(kClientName), kHandshakeTimeoutMs,
-           &DbusSkypeTransport::onNameReply);
+    whenAnswered(invoke(kServiceName, QStringLiteral("NAME %1").arg(kClientName), kHandshakeTimeoutMs),
+                 [this](const QDBusMessage& reply) { onNameReply(reply); });
 }
 
 void DbusSkypeTransport::onNameReply(const QDBusMessage& reply)
@@ -100,8 +105,8 @@ void DbusSkypeTransport::onNameReply(const QDBusMessage& reply)
         return;
     }
     // The rest of the handshake goes to the one messenger that said OK.
-    invoke(reply.service(), QStringLiteral("PROTOCOL %1").arg(kProtocol), kCommandTimeoutMs,
-           &DbusSkypeTransport::onProtocolReply);
+    whenAnswered(invoke(reply.service(), QStringLiteral("PROTOCOL %1").arg(kProtocol), kCommandTimeoutMs),
+                 [this](const QDBusMessage& answer) { onProtocolReply(answer); });
 }
 
 void DbusSkypeTransport::onProtocolReply(const QDBusMessage& reply)
@@ -127,16 +132,13 @@ void DbusSkypeTransport::followPeer(const QString& peer)
     peerAlive_ = true;
     peerWatcher_.setWatchedServices({peer});
     // The peer may have left before the watch was in place; the bus answers in order.
-    auto* check =
-        new QDBusPendingCallWatcher(bus_.interface()->asyncCall(QStringLiteral("NameHasOwner"), peer), this);
-    connect(check, &QDBusPendingCallWatcher::finished, this, [this, peer](QDBusPendingCallWatcher* done) {
-        done->deleteLater();
-        const QDBusMessage reply = done->reply();
-        if (peer == peer_ && reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty() &&
-            !reply.arguments().constFirst().toBool()) {
-            peerAlive_ = false;
-        }
-    });
+    whenAnswered(bus_.interface()->asyncCall(QStringLiteral("NameHasOwner"), peer),
+                 [this, peer](const QDBusMessage& reply) {
+                     if (peer == peer_ && reply.type() == QDBusMessage::ReplyMessage &&
+                         !reply.arguments().isEmpty() && !reply.arguments().constFirst().toBool()) {
+                         peerAlive_ = false;
+                     }
+                 });
 }
 
 bool DbusSkypeTransport::peerExists(const std::string& peer) const
@@ -147,24 +149,19 @@ bool DbusSkypeTransport::peerExists(const std::string& peer) const
 bool DbusSkypeTransport::send(const std::string& peer, std::string_view text)
 {
     if (!bus_.isConnected()) return false;
-    const QString destination = QString::fromStdString(peer);
-    auto* watcher = new QDBusPendingCallWatcher(
-        bus_.asyncCall(
-            apiCall(destination, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))),
-            kCommandTimeoutMs),
-        this);
-    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, peer](QDBusPendingCallWatcher* done) {
-        done->deleteLater();
-        const QDBusMessage reply = done->reply();
-        if (listener_ == nullptr) return;
-        if (reply.type() == QDBusMessage::ErrorMessage) {
-            qCInfo(lcSkypeBus, "command to %s failed: %s", peer.c_str(), qPrintable(reply.errorMessage()));
-            listener_->onSendFailed(peer);
-            return;
-        }
-        // The reply is a notification like any other.
-        listener_->onCopyData(reply.service().toStdString(), replyText(reply).toStdString());
-    });
+    const QString command = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    whenAnswered(invoke(QString::fromStdString(peer), command, kCommandTimeoutMs),
+                 [this, peer](const QDBusMessage& reply) {
+                     if (listener_ == nullptr) return;
+                     if (reply.type() == QDBusMessage::ErrorMessage) {
+                         qCInfo(lcSkypeBus, "command to %s failed: %s", peer.c_str(),
+                                qPrintable(reply.errorMessage()));
+                         listener_->onSendFailed(peer);
+                         return;
+                     }
+                     // The reply is a notification like any other.
+                     listener_->onCopyData(reply.service().toStdString(), replyText(reply).toStdString());
+                 });
     return true;
 }
 

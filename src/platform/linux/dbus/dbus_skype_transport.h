@@ -4,12 +4,14 @@
 
 #include <QDBusConnection>
 #include <QDBusContext>
+#include <QDBusPendingCall>
 #include <QDBusServiceWatcher>
 #include <QObject>
 #include <QString>
 
+#include <functional>
+
 class QDBusMessage;
-class QDBusPendingCallWatcher;
 
 namespace tarnix {
 
@@ -48,9 +50,8 @@ public Q_SLOTS:
     void Notify(const QString& text);
 
 private:
-    using ReplyHandler = void (DbusSkypeTransport::*)(const QDBusMessage& reply);
-
-    void invoke(const QString& destination, const QString& text, int timeoutMs, ReplyHandler handler);
+    QDBusPendingCall invoke(const QString& destination, const QString& text, int timeoutMs);
+    void whenAnswered(const QDBusPendingCall& call, std::function<void(const QDBusMessage&)> onAnswer);
     void onNameReply(const QDBusMessage& reply);
     void onProtocolReply(const QDBusMessage& reply);
     void handshakeEnded(const std::string& peer, int status);
