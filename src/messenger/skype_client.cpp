@@ -282,6 +282,8 @@ void SkypeClient::onCallStatus(std::int32_t id, std::string_view status)
     HandsetChannel& handset = ports_.handset;
     if (status == "FAILED" || status == "UNPLACED") {
         calls_.markEnded(id);
+        // As below: a second call that fails leaves the one going on alone.
+        if (calls_.anyCallActive()) return;
         setInCall(false);
         handset.HandsetRing(0);
         ports_.mainWindow.SetHandsetLightMode(LightOff);

@@ -236,7 +236,7 @@ TEST_F(LcdClient, CallPropertiesFillTheEntryAndTheNumberIsShownEvenForUnknownCal
     EXPECT_EQ(stack.controller.dialledNumber().length(), 0);
 }
 
-TEST_F(LcdClient, FailedCallEndsTheRingAndTheLight)
+TEST_F(LcdClient, FailedCallEndsTheRingAndTheLightUnlessAnotherCallGoesOn)
 {
     notify("CALL 2 STATUS ROUTING");
     notify("CALL 2 STATUS RINGING");
@@ -245,6 +245,16 @@ TEST_F(LcdClient, FailedCallEndsTheRingAndTheLight)
     EXPECT_FALSE(stack.skype.inCall());
     EXPECT_FALSE(handset->light());
     EXPECT_EQ(stack.skype.calls().size(), 0u);
+
+    notify("CALL 3 STATUS RINGING");
+    notify("CALL 3 STATUS INPROGRESS");
+    notify("CALL 4 STATUS ROUTING");
+    stack.around.take();
+    notify("CALL 4 STATUS UNPLACED");
+    EXPECT_TRUE(stack.skype.inCall());
+    EXPECT_TRUE(handset->light());
+    EXPECT_TRUE(handset->lcd().callIcon);
+    EXPECT_TRUE(stack.around.take().empty());
 }
 
 }  // namespace
