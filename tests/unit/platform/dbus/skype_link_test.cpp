@@ -201,7 +201,7 @@ TEST_F(SkypeLinkTest, RefusedAccessKeepsLookingAndALateGrantAttaches)
     startSim({"--name", "refuse"});
     startDriver();
     Lines record;
-    waitFor(*sim_, "never", 2500, &record);
+    waitFor(*sim_, "never", 3000, &record);
     const Lines sent = commands(record);
     ASSERT_GE(sent.size(), 2u);
     EXPECT_EQ(sent[0], "NAME TarnixUsbPhone");
