@@ -34,8 +34,6 @@ public:
 
     CallTable(Kind kind, const Ports& ports);
 
-    Kind kind() const { return kind_; }
-
     void markRouting(std::int32_t id);
     void markRinging(std::int32_t id);
     void markInProgress(std::int32_t id);

@@ -8,7 +8,6 @@ namespace tarnix {
 // How a discovery ended, as the messenger's API numbers it.
 enum SkypeAttachStatus : int {
     AttachSuccess = 0,
-    AttachPendingAuthorization = 1,
     AttachRefused = 2,
     AttachNotAvailable = 3,
     // The messenger's API has just become available: look for it again.

@@ -20,7 +20,6 @@ public:
     // Above 0: blink (1: 500 ms on, 500 ms off; 2: 500 ms on, 1000 ms off), starting lit.
     // Below 0: steady light. 0: off.
     void SetHandsetLightMode(int mode);
-    int mode() const { return mode_; }
 
 private:
     void onBlinkTick();

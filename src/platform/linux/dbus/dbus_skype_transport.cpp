@@ -47,11 +47,13 @@ bool DbusSkypeTransport::open()
         return false;
     }
     serviceWatcher_.setConnection(bus_);
-    serviceWatcher_.setWatchMode(QDBusServiceWatcher::WatchForRegistration);
+    serviceWatcher_.setWatchMode(QDBusServiceWatcher::WatchForOwnerChange);
     serviceWatcher_.addWatchedService(kServiceName);
-    connect(&serviceWatcher_, &QDBusServiceWatcher::serviceRegistered, this, [this] {
-        if (listener_ != nullptr) listener_->onAttachMessage({}, AttachApiAvailable);
-    });
+    connect(&serviceWatcher_, &QDBusServiceWatcher::serviceOwnerChanged, this,
+            [this](const QString&, const QString&, const QString& newOwner) {
+                if (!newOwner.isEmpty() && listener_ != nullptr)
+                    listener_->onAttachMessage({}, AttachApiAvailable);
+            });
     peerWatcher_.setConnection(bus_);
     peerWatcher_.setWatchMode(QDBusServiceWatcher::WatchForUnregistration);
     connect(&peerWatcher_, &QDBusServiceWatcher::serviceUnregistered, this, [this](const QString& name) {
