@@ -66,6 +66,12 @@ qint64 ChildProcess::pid() const
     return process_->processId();
 }
 
+void ChildProcess::writeLine(const std::string& line)
+{
+    process_->write(QByteArray::fromStdString(line + "\n"));
+    process_->waitForBytesWritten(5000);
+}
+
 void ChildProcess::closeInput()
 {
     process_->closeWriteChannel();

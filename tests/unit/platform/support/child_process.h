@@ -26,6 +26,8 @@ public:
     bool waitForExit(int timeoutMs = 5000);
     int exitCode() const;
     qint64 pid() const;
+    // One line to the child's standard input.
+    void writeLine(const std::string& line);
     void closeInput();
     // SIGKILL: the child dies as a crash would end it.
     void crash();

@@ -1,0 +1,175 @@
+#include "platform/linux/dbus/dbus_skype_transport.h"
+
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QLoggingCategory>
+
+namespace tarnix {
+namespace {
+
+Q_LOGGING_CATEGORY(lcSkypeBus, "tarnix.platform.dbus")
+
+QDBusMessage apiCall(const QString& destination, const QString& text)
+{
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(destination, DbusSkypeTransport::kApiPath,
+                                       DbusSkypeTransport::kApiInterface, QStringLiteral("Invoke"));
+    call << text;
+    // Nothing is to start a messenger on our behalf.
+    call.setAutoStartService(false);
+    return call;
+}
+
+QString replyText(const QDBusMessage& reply)
+{
+    return reply.arguments().isEmpty() ? QString() : reply.arguments().constFirst().toString();
+}
+
+}  // namespace
+
+DbusSkypeTransport::DbusSkypeTransport(QDBusConnection bus) : bus_(std::move(bus)) {}
+
+DbusSkypeTransport::~DbusSkypeTransport()
+{
+    if (bus_.isConnected()) bus_.unregisterObject(kClientPath);
+}
+
+bool DbusSkypeTransport::open()
+{
+    if (!bus_.isConnected()) {
+        qCWarning(lcSkypeBus, "no session bus (%s): the messenger cannot be reached",
+                  qPrintable(bus_.lastError().message()));
+        return false;
+    }
+    if (!bus_.registerObject(kClientPath, this, QDBusConnection::ExportAllSlots)) {
+        qCWarning(lcSkypeBus, "cannot offer %s on the bus", kClientPath);
+        return false;
+    }
+    serviceWatcher_.setConnection(bus_);
+    serviceWatcher_.setWatchMode(QDBusServiceWatcher::WatchForOwnerChange);
+    serviceWatcher_.addWatchedService(kServiceName);
+    connect(&serviceWatcher_, &QDBusServiceWatcher::serviceOwnerChanged, this,
+            [this](const QString&, const QString&, const QString& newOwner) {
+                if (!newOwner.isEmpty() && listener_ != nullptr)
+                    listener_->onAttachMessage({}, AttachApiAvailable);
+            });
+    peerWatcher_.setConnection(bus_);
+    peerWatcher_.setWatchMode(QDBusServiceWatcher::WatchForUnregistration);
+    connect(&peerWatcher_, &QDBusServiceWatcher::serviceUnregistered, this, [this](const QString& name) {
+        if (name == peer_) peerAlive_ = false;
+    });
+    return true;
+}
+
+QDBusPendingCall DbusSkypeTransport::invoke(const QString& destination, const QString& text, int timeoutMs)
+{
+    return bus_.asyncCall(apiCall(destination, text), timeoutMs);
+}
+
+void DbusSkypeTransport::whenAnswered(const QDBusPendingCall& call,
+                                      std::function<void(const QDBusMessage&)> onAnswer)
+{
+    // Owned by this object until its answer (or error) is handled.
+    auto* watcher = new QDBusPendingCallWatcher(call, this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this,
+            [onAnswer = std::move(onAnswer)](QDBusPendingCallWatcher* done) {
+                done->deleteLater();
+                onAnswer(done->reply());
+            });
+}
+
+void DbusSkypeTransport::discover()
+{
+    // One handshake at a time: the messenger may be asking its user about the one under way.
+    if (handshaking_ || !bus_.isConnected()) return;
+    handshaking_ = true;
+    whenAnswered(invoke(kServiceName, QStringLiteral("NAME %1").arg(kClientName), kHandshakeTimeoutMs),
+                 [this](const QDBusMessage& reply) { onNameReply(reply); });
+}
+
+void DbusSkypeTransport::onNameReply(const QDBusMessage& reply)
+{
+    if (reply.type() == QDBusMessage::ErrorMessage) {
+        if (reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.ServiceUnknown") ||
+            reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.NameHasNoOwner")) {
+            // No messenger runs: nothing to tell, as a broadcast nobody hears.
+            handshaking_ = false;
+            return;
+        }
+        qCInfo(lcSkypeBus, "no answer to NAME: %s", qPrintable(reply.errorMessage()));
+        handshakeEnded({}, AttachNotAvailable);
+        return;
+    }
+    if (replyText(reply) != QLatin1String("OK")) {
+        qCInfo(lcSkypeBus, "the messenger refused us: %s", qPrintable(replyText(reply)));
+        handshakeEnded({}, AttachRefused);
+        return;
+    }
+    // The rest of the handshake goes to the one messenger that said OK.
+    whenAnswered(invoke(reply.service(), QStringLiteral("PROTOCOL %1").arg(kProtocol), kCommandTimeoutMs),
+                 [this](const QDBusMessage& answer) { onProtocolReply(answer); });
+}
+
+void DbusSkypeTransport::onProtocolReply(const QDBusMessage& reply)
+{
+    if (reply.type() == QDBusMessage::ErrorMessage) {
+        qCInfo(lcSkypeBus, "no answer to PROTOCOL: %s", qPrintable(reply.errorMessage()));
+        handshakeEnded({}, AttachNotAvailable);
+        return;
+    }
+    followPeer(reply.service());
+    handshakeEnded(reply.service().toStdString(), AttachSuccess);
+}
+
+void DbusSkypeTransport::handshakeEnded(const std::string& peer, int status)
+{
+    handshaking_ = false;
+    if (listener_ != nullptr) listener_->onAttachMessage(peer, status);
+}
+
+void DbusSkypeTransport::followPeer(const QString& peer)
+{
+    peer_ = peer;
+    peerAlive_ = true;
+    peerWatcher_.setWatchedServices({peer});
+    // The peer may have left before the watch was in place; the bus answers in order.
+    whenAnswered(bus_.interface()->asyncCall(QStringLiteral("NameHasOwner"), peer),
+                 [this, peer](const QDBusMessage& reply) {
+                     if (peer == peer_ && reply.type() == QDBusMessage::ReplyMessage &&
+                         !reply.arguments().isEmpty() && !reply.arguments().constFirst().toBool()) {
+                         peerAlive_ = false;
+                     }
+                 });
+}
+
+bool DbusSkypeTransport::peerExists(const std::string& peer) const
+{
+    return peerAlive_ && peer_.toStdString() == peer;
+}
+
+bool DbusSkypeTransport::send(const std::string& peer, std::string_view text)
+{
+    if (!bus_.isConnected()) return false;
+    const QString command = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    whenAnswered(invoke(QString::fromStdString(peer), command, kCommandTimeoutMs),
+                 [this, peer](const QDBusMessage& reply) {
+                     if (listener_ == nullptr) return;
+                     if (reply.type() == QDBusMessage::ErrorMessage) {
+                         qCInfo(lcSkypeBus, "command to %s failed: %s", peer.c_str(),
+                                qPrintable(reply.errorMessage()));
+                         listener_->onSendFailed(peer);
+                         return;
+                     }
+                     // The reply is a notification like any other.
+                     listener_->onCopyData(reply.service().toStdString(), replyText(reply).toStdString());
+                 });
+    return true;
+}
+
+void DbusSkypeTransport::Notify(const QString& text)
+{
+    if (listener_ != nullptr) listener_->onCopyData(message().service().toStdString(), text.toStdString());
+}
+
+}  // namespace tarnix

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "messenger/skype_transport.h"
+
+#include <QDBusConnection>
+#include <QDBusContext>
+#include <QDBusPendingCall>
+#include <QDBusServiceWatcher>
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+class QDBusMessage;
+
+namespace tarnix {
+
+// The messenger's text API on the session bus. The messenger owns kServiceName and answers
+// Invoke(s)->s on kApiPath; it hands us its notifications by calling Notify(s) on kClientPath.
+// Discovery is the NAME/PROTOCOL handshake; a peer is the messenger's unique bus name. Every
+// call is asynchronous, so the main thread never waits for the messenger, and replies and
+// notifications come back in the order the messenger sent them.
+class DbusSkypeTransport final : public QObject, public SkypeTransport, protected QDBusContext {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "com.Skype.API.Client")
+
+public:
+    static constexpr const char* kServiceName = "com.Skype.API";
+    static constexpr const char* kApiPath = "/com/Skype";
+    static constexpr const char* kApiInterface = "com.Skype.API";
+    static constexpr const char* kClientPath = "/com/Skype/Client";
+    static constexpr const char* kClientName = "TarnixUsbPhone";
+    static constexpr int kProtocol = 5;
+    static constexpr int kCommandTimeoutMs = 1000;
+    // The messenger answers NAME once the user has granted access, which may take a while.
+    static constexpr int kHandshakeTimeoutMs = 30000;
+
+    explicit DbusSkypeTransport(QDBusConnection bus = QDBusConnection::sessionBus());
+    ~DbusSkypeTransport() override;
+
+    // Offers Notify on the bus and follows the messenger's service. False without a bus.
+    bool open();
+
+    void setListener(SkypeTransportListener* listener) override { listener_ = listener; }
+    void discover() override;
+    bool peerExists(const std::string& peer) const override;
+    bool send(const std::string& peer, std::string_view text) override;
+
+public Q_SLOTS:
+    void Notify(const QString& text);
+
+private:
+    QDBusPendingCall invoke(const QString& destination, const QString& text, int timeoutMs);
+    void whenAnswered(const QDBusPendingCall& call, std::function<void(const QDBusMessage&)> onAnswer);
+    void onNameReply(const QDBusMessage& reply);
+    void onProtocolReply(const QDBusMessage& reply);
+    void handshakeEnded(const std::string& peer, int status);
+    void followPeer(const QString& peer);
+
+    QDBusConnection bus_;
+    SkypeTransportListener* listener_ = nullptr;
+    QDBusServiceWatcher serviceWatcher_;
+    QDBusServiceWatcher peerWatcher_;
+    QString peer_;
+    bool peerAlive_ = false;
+    bool handshaking_ = false;
+};
+
+}  // namespace tarnix

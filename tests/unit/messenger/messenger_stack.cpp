@@ -1,0 +1,42 @@
+#include "messenger_stack.h"
+
+namespace tarnix::test {
+
+void PhoneSurroundings::note(std::string line)
+{
+    if (onLine) onLine(line);
+    log_.push_back(std::move(line));
+}
+
+void PhoneSurroundings::ShowConnectionStatus(int connected, int online)
+{
+    note(std::string("status ") + (connected ? "Connected with Skype" : "Disconnected with Skype") + " / " +
+         (online ? "Skype is online" : "Skype is offline"));
+}
+
+void PhoneSurroundings::SetHandsetLightMode(int mode)
+{
+    note("light " + std::to_string(mode));
+    blinker_.SetHandsetLightMode(mode);
+}
+
+bool FakeSkypeTransport::send(const std::string& peer, std::string_view text)
+{
+    if (!sendsGoOut) return false;
+    sent.push_back(peer + ": " + std::string(text));
+    return true;
+}
+
+void FakeSkypeTransport::attach(const std::string& peer, int status)
+{
+    if (status == AttachSuccess) alive.insert(peer);
+    listener_->onAttachMessage(peer, status);
+}
+
+MessengerStack::MessengerStack(EventLoop& eventLoop, SkypeTransport& transport)
+    : loop(eventLoop),
+      skype({eventLoop, transport, controller, service.channel(), around, settings, callClock})
+{
+}
+
+}  // namespace tarnix::test

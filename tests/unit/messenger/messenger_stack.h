@@ -1,0 +1,110 @@
+#pragma once
+
+#include "answering/call_clock.h"
+#include "app/default_sound_devices.h"
+#include "app/key_injector.h"
+#include "app/phone_controller.h"
+#include "app/tray_status.h"
+#include "config/settings.h"
+#include "fake_wave_devices.h"
+#include "handset_test_rig.h"
+#include "messenger/main_window_port.h"
+#include "messenger/qq_client.h"
+#include "messenger/skype_client.h"
+#include "messenger/skype_transport.h"
+#include "ui/handset_light_blinker.h"
+
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace tarnix::test {
+
+using Transcript = std::vector<std::string>;
+
+// The phone's surroundings (tray, main window, keyboard, default sound devices): everything
+// they are told, as one transcript. The main window's light modes reach the handset through a
+// real blinker, as in the program.
+class PhoneSurroundings final : public TrayStatus,
+                                public KeyInjector,
+                                public DefaultSoundDevices,
+                                public MainWindowPort {
+public:
+    explicit PhoneSurroundings(HandsetLightBlinker& blinker) : blinker_(blinker) {}
+
+    void TrayShowReady() override { note("tray ready"); }
+    void TrayShowNoHandset() override { note("tray no handset"); }
+    void TrayShowNoMessenger() override { note("tray no messenger"); }
+    void ShowConnectionStatus(int connected, int online) override;
+    void SetHandsetLightMode(int mode) override;
+    void BringToFront() override { note("front"); }
+    void keyDown(int key) override { note("key down " + std::to_string(key)); }
+    void keyUp(int) override {}
+    void pause(int) override {}
+    bool open() override { return true; }
+    std::string currentDefault(SoundDirection) override { return {}; }
+    bool setDefault(SoundDirection, const std::string&) override { return true; }
+
+    Transcript take() { return std::exchange(log_, {}); }
+    // Also hands each line to this as it happens.
+    std::function<void(const std::string&)> onLine;
+
+private:
+    void note(std::string line);
+
+    HandsetLightBlinker& blinker_;
+    Transcript log_;
+};
+
+class FixedCallClock final : public CallClock {
+public:
+    std::int64_t tickMs() const override { return 0; }
+    std::tm localTime() const override { return {}; }
+};
+
+// The messenger's carrier in memory: the test plays the messenger's side.
+class FakeSkypeTransport final : public SkypeTransport {
+public:
+    void setListener(SkypeTransportListener* listener) override { listener_ = listener; }
+    void discover() override { ++discovers; }
+    bool peerExists(const std::string& peer) const override { return alive.count(peer) != 0; }
+    bool send(const std::string& peer, std::string_view text) override;
+
+    void attach(const std::string& peer, int status = AttachSuccess);
+    void deliver(const std::string& sender, std::string_view text) { listener_->onCopyData(sender, text); }
+    void failSend(const std::string& peer) { listener_->onSendFailed(peer); }
+    Transcript take() { return std::exchange(sent, {}); }
+
+    int discovers = 0;
+    std::set<std::string> alive;
+    bool sendsGoOut = true;
+    // "peer: text" for every command that went out.
+    Transcript sent;
+
+private:
+    SkypeTransportListener* listener_ = nullptr;
+};
+
+// The phone as the program puts it together around the Skype client: the handset layer on a
+// fake bus, the phone controller, both clients and the light blinker, on any event loop.
+struct MessengerStack {
+    MessengerStack(EventLoop& loop, SkypeTransport& transport);
+
+    EventLoop& loop;
+    FakeHidBus bus{loop};
+    RecordingErrors errors;
+    FakeDeviceClock deviceClock;
+    PstnLibrary pstn{"/nonexistent/libF3Voip.so"};
+    HandsetService service{loop, bus, errors, pstn, deviceClock};
+    HandsetLightBlinker blinker{loop, service.channel()};
+    PhoneSurroundings around{blinker};
+    FakeWaveDevices wave;
+    FixedCallClock callClock;
+    Settings settings;
+    SkypeClient skype;
+    QqClient qq{callClock, settings, around};
+    PhoneController controller{{service, around, skype, qq, around, wave, around}};
+};
+
+}  // namespace tarnix::test

@@ -1,0 +1,237 @@
+#include "messenger_stack.h"
+
+#include "answering/voice_answering.h"
+#include "device/handset_codes.h"
+#include "virtual_handsets.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <thread>
+
+namespace tarnix::test {
+namespace {
+
+const Transcript kStartCommands = {"alice-1: GET SKYPEVERSION", "alice-1: SEARCH FRIENDS",
+                                   "alice-1: SEARCH ACTIVECALLS"};
+
+class SkypeClientTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        stack.bus.plug(handset);
+        stack.controller.StartController();
+        stack.skype.create();
+        loop.runPending();
+        stack.around.take();
+    }
+    void attach(const std::string& peer)
+    {
+        transport.attach(peer);
+        loop.runPending();
+    }
+    void tick() { loop.advance(SkypeClient::kWatchPeriodMs); }
+
+    VirtualEventLoop loop;
+    FakeSkypeTransport transport;
+    MessengerStack stack{loop, transport};
+    std::shared_ptr<sim::VirtualMelodyHandset> handset = std::make_shared<sim::VirtualMelodyHandset>();
+};
+
+TEST_F(SkypeClientTest, AttachSendsTheStartCommandsThenShowsTheConnection)
+{
+    EXPECT_EQ(transport.discovers, 1);
+    // Handled from the mailbox, not inside the carrier's call.
+    transport.attach("alice-1");
+    EXPECT_FALSE(stack.skype.isAttached());
+    loop.runPending();
+
+    EXPECT_EQ(stack.skype.apiWindow(), "alice-1");
+    EXPECT_EQ(transport.take(), kStartCommands);
+    EXPECT_EQ(stack.around.take(),
+              (Transcript{"tray ready", "status Connected with Skype / Skype is online"}));
+}
+
+TEST_F(SkypeClientTest, ApiAvailableDiscoversAtOnceAndOtherStatusesWaitForTheTick)
+{
+    transport.attach("", AttachApiAvailable);
+    loop.runPending();
+    EXPECT_EQ(transport.discovers, 2);
+
+    transport.attach("alice-1", 2);
+    loop.runPending();
+    EXPECT_EQ(transport.discovers, 2);
+    EXPECT_FALSE(stack.skype.isAttached());
+    EXPECT_TRUE(stack.around.take().empty());
+
+    tick();
+    EXPECT_EQ(transport.discovers, 3);
+}
+
+TEST_F(SkypeClientTest, AttachToANewMessengerEmptiesTheFriendsAndStartsAgain)
+{
+    attach("alice-1");
+    transport.deliver("alice-1", "USERS bob");
+    loop.runPending();
+    ASSERT_EQ(stack.skype.friends().records().size(), 1u);
+    transport.take();
+
+    attach("alice-2");
+    EXPECT_EQ(stack.skype.apiWindow(), "alice-2");
+    EXPECT_TRUE(stack.skype.friends().records().empty());
+    EXPECT_EQ(transport.take(), (Transcript{"alice-2: GET SKYPEVERSION", "alice-2: SEARCH FRIENDS",
+                                            "alice-2: SEARCH ACTIVECALLS"}));
+}
+
+TEST_F(SkypeClientTest, VanishedMessengerIsNoticedWithinOneTickAndLookedForOnTheNext)
+{
+    attach("alice-1");
+    stack.around.take();
+    const int discovers = transport.discovers;
+    tick();
+    EXPECT_TRUE(stack.skype.isAttached());
+
+    transport.alive.clear();
+    tick();
+    EXPECT_FALSE(stack.skype.isAttached());
+    EXPECT_EQ(stack.around.take(),
+              (Transcript{"tray no messenger", "status Disconnected with Skype / Skype is offline"}));
+    EXPECT_EQ(transport.discovers, discovers);
+    tick();
+    EXPECT_EQ(transport.discovers, discovers + 1);
+}
+
+TEST_F(SkypeClientTest, UndeliveredCommandDetachesQuietlyAndTheTickTellsTheUserThenRediscovers)
+{
+    attach("alice-1");
+    stack.around.take();
+    transport.take();
+
+    // A late failure for a messenger we no longer talk to changes nothing.
+    transport.failSend("alice-0");
+    EXPECT_TRUE(stack.skype.isAttached());
+
+    transport.failSend("alice-1");
+    EXPECT_FALSE(stack.skype.isAttached());
+    EXPECT_TRUE(stack.around.take().empty());
+    EXPECT_EQ(stack.skype.sendCommand("GET MUTE"), 0);
+    EXPECT_TRUE(transport.take().empty());
+
+    const int discovers = transport.discovers;
+    tick();
+    EXPECT_EQ(stack.around.take(),
+              (Transcript{"tray no messenger", "status Disconnected with Skype / Skype is offline"}));
+    EXPECT_EQ(transport.discovers, discovers);
+    tick();
+    EXPECT_EQ(transport.discovers, discovers + 1);
+    EXPECT_TRUE(stack.around.take().empty());
+}
+
+TEST_F(SkypeClientTest, CommandThatCannotGoOutDetaches)
+{
+    attach("alice-1");
+    transport.sendsGoOut = false;
+    EXPECT_EQ(stack.skype.sendCommand("GET MUTE"), 0);
+    EXPECT_FALSE(stack.skype.isAttached());
+}
+
+TEST_F(SkypeClientTest, TextsAreCheckedForSizeAndSender)
+{
+    attach("alice-1");
+    struct Case {
+        const char* sender;
+        std::size_t size;
+        bool taken;
+    };
+    const Case cases[] = {
+        {"alice-1", 16383, true},
+        {"alice-1", 16384, false},
+        {"alice-1", 20000, false},
+        {"mallory-7", 100, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.size);
+        const std::string prefix = "SKYPEVERSION ";
+        const std::string text = prefix + std::string(c.size - prefix.size(), 'v');
+        transport.deliver("alice-1", "SKYPEVERSION old");
+        loop.runPending();
+        transport.deliver(c.sender, text);
+        loop.runPending();
+        EXPECT_EQ(stack.skype.skypeVersion().length(),
+                  c.taken ? static_cast<int>(c.size - prefix.size()) : 3);
+    }
+    transport.deliver("alice-1", "");
+    EXPECT_EQ(loop.pendingTasks(), 0u);
+    EXPECT_EQ(stack.skype.onNotification("mallory-7", "MUTE ON"), 0);
+    EXPECT_EQ(stack.skype.onNotification("alice-1", "MUTE ON"), 1);
+}
+
+TEST_F(SkypeClientTest, HandsetSoundDevicesAreNamedToTheMessengerWhenAttached)
+{
+    stack.wave.outputs = {"Speakers", "USB Audio Device"};
+    stack.wave.inputs = {"USB Audio Device"};
+    attach("alice-1");
+    EXPECT_EQ(transport.take(),
+              (Transcript{"alice-1: GET SKYPEVERSION", "alice-1: SEARCH FRIENDS",
+                          "alice-1: SEARCH ACTIVECALLS", "alice-1: SET AUDIO_OUT USB Audio Device",
+                          "alice-1: SET RINGER USB Audio Device", "alice-1: SET AUDIO_IN USB Audio Device"}));
+    EXPECT_EQ(stack.skype.sendCommandWide(u"MESSAGE bob gr\u00fc\u00df"), 1);
+    EXPECT_EQ(transport.take(), Transcript{"alice-1: MESSAGE bob gr\xc3\xbc\xc3\x9f"});
+}
+
+struct RecordingAnswering final : VoiceAnswering {
+    void startVoiceAnswering(CallEntry&) override {}
+    void endVoiceAnswering(CallEntry&) override {}
+    void startAnswering(const std::u16string& greeting, const std::u16string& path) override
+    {
+        requests.push_back("start " + std::string(greeting.begin(), greeting.end()) + " " +
+                           std::string(path.begin(), path.end()));
+    }
+    void stopAnswering() override { requests.push_back("stop"); }
+    Transcript requests;
+};
+
+TEST(SkypeMailbox, AnsweringRequestsFromAnyThreadAreHandledOnTheLoop)
+{
+    VirtualEventLoop loop;
+    FakeSkypeTransport transport;
+    MessengerStack stack{loop, transport};
+    RecordingAnswering answering;
+    SkypeClient client({loop, transport, stack.controller, stack.service.channel(), stack.around,
+                        stack.settings, stack.callClock, &answering});
+    stack.settings.greetingFile = u"hello.wav";
+
+    std::thread other([&] {
+        client.postAnsweringRequest(SkypeClient::RequestStartAnswering, u"messages/a.mp3");
+        client.postAnsweringRequest(SkypeClient::RequestStopAnswering);
+        client.postAnsweringRequest(7);
+    });
+    other.join();
+    EXPECT_TRUE(answering.requests.empty());
+    loop.runPending();
+    EXPECT_EQ(answering.requests, (Transcript{"start hello.wav messages/a.mp3", "stop"}));
+}
+
+TEST(QqClient, IsNeverAttachedHasNoCallsAndTakesNothing)
+{
+    VirtualEventLoop loop;
+    FakeSkypeTransport transport;
+    MessengerStack stack{loop, transport};
+    stack.controller.StartController();
+    EXPECT_FALSE(stack.qq.isAttached());
+    EXPECT_FALSE(stack.qq.callInProgress());
+    EXPECT_EQ(stack.qq.sendCommand("anything"), 0);
+    stack.qq.useHandsetOutput("USB Audio Device", 1);
+    EXPECT_EQ(stack.qq.calls().size(), 0u);
+    EXPECT_EQ(QqClient::kMessageNames[1], std::string("WM_QQAPI_REGISTER_RESP"));
+
+    // Without Skype, keys go to the keyboard, never to QQ, whatever the preference.
+    stack.controller.preferredClient() = 1;
+    stack.around.take();
+    stack.controller.OnHandsetKey(KeyYes);
+    EXPECT_EQ(stack.around.take(), Transcript{"key down 13"});
+}
+
+}  // namespace
+}  // namespace tarnix::test

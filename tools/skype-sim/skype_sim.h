@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QDBusConnection>
+#include <QDBusContext>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <map>
+
+namespace tarnix::sim {
+
+class SimTranscript;
+
+// The messenger as this driver meets it on the session bus: owns com.Skype.API, answers the
+// NAME/PROTOCOL handshake and the commands the driver sends, accepts the rest, and sends its
+// notifications to the client that attached last.
+class SkypeSim final : public QObject, protected QDBusContext {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "com.Skype.API")
+
+public:
+    enum class NameAnswer { Ok, Refuse, Late };
+    struct Options {
+        NameAnswer nameAnswer = NameAnswer::Ok;
+        int nameDelayMs = 3000;
+        QStringList friends{QStringLiteral("alice"), QStringLiteral("bob")};
+        QString version = QStringLiteral("2.0.0.72");
+    };
+
+    SkypeSim(QDBusConnection bus, SimTranscript& transcript, Options options);
+
+    // Offers the API and takes the service name; false when either is refused.
+    bool start();
+    bool attached() const { return !client_.isEmpty(); }
+
+    // What a script makes the messenger do.
+    void ringCall(int id, const QString& partner);
+    void setCallStatus(int id, const QString& status);
+    void setUserStatus(const QString& word);
+    void setMute(bool on);
+    void notify(const QString& text);
+    // A notification that comes from another connection than the messenger's own.
+    void notifyFrom(QDBusConnection other, const QString& text);
+
+public Q_SLOTS:
+    QString Invoke(const QString& command);
+
+Q_SIGNALS:
+    void clientAttached();
+
+private:
+    struct Call {
+        QString partner;
+        QString status;
+    };
+
+    QString answer(const QString& command);
+    QString answerName();
+    QString answerGet(const QStringList& words);
+    QString answerSetCall(int id, const QStringList& words);
+    QString activeCalls() const;
+    void sendNotify(QDBusConnection& from, const char* kind, const QString& text);
+
+    QDBusConnection bus_;
+    SimTranscript& transcript_;
+    Options options_;
+    QString client_;
+    std::map<int, Call> calls_;
+    bool muted_ = false;
+    QString userStatus_ = QStringLiteral("ONLINE");
+};
+
+}  // namespace tarnix::sim
