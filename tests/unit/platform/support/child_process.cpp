@@ -66,6 +66,12 @@ qint64 ChildProcess::pid() const
     return process_->processId();
 }
 
+void ChildProcess::write(const std::string& text)
+{
+    process_->write(text.data(), static_cast<qint64>(text.size()));
+    process_->waitForBytesWritten(5000);
+}
+
 void ChildProcess::closeInput()
 {
     process_->closeWriteChannel();

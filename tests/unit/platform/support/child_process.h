@@ -26,6 +26,8 @@ public:
     bool waitForExit(int timeoutMs = 5000);
     int exitCode() const;
     qint64 pid() const;
+    // Writes text to the child's standard input.
+    void write(const std::string& text);
     void closeInput();
     // SIGKILL: the child dies as a crash would end it.
     void crash();
