@@ -43,11 +43,13 @@ std::string SkypeWindows::className(WindowId window)
 
 WindowId SkypeWindows::findMainWindow()
 {
-    if (mainWindow_ != 0 && windows_.exists(mainWindow_)) {
+    const std::int64_t pid = messengerPid_();
+    // Window numbers are used again once their program has gone: a cached number that now
+    // names another program's window must not be closed or typed into.
+    if (mainWindow_ != 0 && windows_.exists(mainWindow_) && windows_.process(mainWindow_) == pid) {
         return mainWindow_;
     }
     mainWindow_ = 0;
-    const std::int64_t pid = messengerPid_();
     if (pid == 0) {
         return 0;
     }

@@ -23,6 +23,7 @@ public:
     // messengerPid answers the process of the attached messenger, 0 while none is attached.
     SkypeWindows(WindowSystem& windows, std::function<std::int64_t()> messengerPid);
 
+    // Cached while it exists and is still the messenger's.
     WindowId findMainWindow();
     // A shown top-level window of the messenger that belongs to another window; 0 when none or
     // while no main window was found.

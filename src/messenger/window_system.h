@@ -33,6 +33,8 @@ public:
     // The window this one belongs to (a dialog's main window); 0 when none.
     virtual WindowId owner(WindowId window) = 0;
     virtual bool exists(WindowId window) = 0;
+    // The process that made window; 0 when unknown or gone.
+    virtual std::int64_t process(WindowId window) = 0;
     // Shown: a minimised window still counts as shown, a hidden one does not.
     virtual bool visible(WindowId window) = 0;
     virtual bool minimised(WindowId window) = 0;

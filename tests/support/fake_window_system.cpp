@@ -83,6 +83,12 @@ bool FakeWindowSystem::exists(WindowId window)
     return find(window) != nullptr;
 }
 
+std::int64_t FakeWindowSystem::process(WindowId window)
+{
+    const auto* w = find(window);
+    return w ? w->pid : 0;
+}
+
 bool FakeWindowSystem::visible(WindowId window)
 {
     const auto* w = find(window);

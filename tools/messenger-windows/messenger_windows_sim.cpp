@@ -11,6 +11,26 @@
 #include <utility>
 
 namespace tarnix {
+namespace {
+
+// WM_NAME of a plain Xlib window is Latin-1; characters beyond it become '?'.
+std::string utf8ToLatin1(const std::string& text)
+{
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if ((c & 0xE0) == 0xC0 && c <= 0xC3 && i + 1 < text.size()) {
+            out += static_cast<char>(((c & 0x03) << 6) | (static_cast<unsigned char>(text[++i]) & 0x3F));
+        } else if ((c & 0xC0) != 0x80) {
+            out += '?';
+        }
+    }
+    return out;
+}
+
+}  // namespace
 
 void MessengerWindowsSim::CloseDisplay::operator()(_XDisplay* display) const
 {
@@ -33,15 +53,12 @@ int MessengerWindowsSim::connectionFd() const
     return display_ ? ConnectionNumber(display_.get()) : -1;
 }
 
-unsigned long MessengerWindowsSim::makeTopLevel(const std::string& className, const std::string& title)
+unsigned long MessengerWindowsSim::makeTopLevel(const std::string& className)
 {
     Display* d = display_.get();
     const Window window = XCreateSimpleWindow(d, DefaultRootWindow(d), 10, 10, 200, 150, 1, 0, 0xFFFFFF);
     XClassHint hint{const_cast<char*>("messenger"), const_cast<char*>(className.c_str())};
     XSetClassHint(d, window, &hint);
-    XChangeProperty(d, window, XInternAtom(d, "_NET_WM_NAME", False), XInternAtom(d, "UTF8_STRING", False),
-                    8, PropModeReplace, reinterpret_cast<const unsigned char*>(title.data()),
-                    static_cast<int>(title.size()));
     // A placement of its own, so a window manager does not wait for the user to place it.
     XSizeHints size{};
     size.flags = USPosition | USSize;
@@ -72,7 +89,10 @@ unsigned long MessengerWindowsSim::showMainForm(const std::string& title, bool l
         return 0;
     }
     Display* d = display_.get();
-    const Window form = makeTopLevel("tSkMainForm.UnicodeClass", title);
+    const Window form = makeTopLevel("tSkMainForm.UnicodeClass");
+    XChangeProperty(d, form, XInternAtom(d, "_NET_WM_NAME", False), XInternAtom(d, "UTF8_STRING", False), 8,
+                    PropModeReplace, reinterpret_cast<const unsigned char*>(title.data()),
+                    static_cast<int>(title.size()));
     const long pid = ::getpid();
     XChangeProperty(d, form, XInternAtom(d, "_NET_WM_PID", False), XA_CARDINAL, 32, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(&pid), 1);
@@ -98,7 +118,9 @@ unsigned long MessengerWindowsSim::showPopup(unsigned long owner, const std::str
     if (!display_) {
         return 0;
     }
-    const Window popup = makeTopLevel("TPopupForm", title);
+    const Window popup = makeTopLevel("TPopupForm");
+    const std::string name = utf8ToLatin1(title);
+    XStoreName(display_.get(), popup, name.c_str());
     XSetTransientForHint(display_.get(), popup, owner);
     XMapWindow(display_.get(), popup);
     sync();

@@ -91,6 +91,7 @@ TEST_F(SkypeWindowsTest, NothingIsFoundWhileNoMessengerIsAttached)
     const WindowId main = top(MainClass, "Skype");
     child(main, EntryClass);
     owned(main);
+    EXPECT_EQ(windows_.findMainWindow(), main);
     pid_ = 0;
     EXPECT_EQ(windows_.findMainWindow(), 0u);
     EXPECT_EQ(windows_.findPopup(), 0u);
@@ -109,6 +110,10 @@ TEST_F(SkypeWindowsTest, CachedMainWindowIsKeptUntilItIsGoneOrForgotten)
     EXPECT_EQ(fake_.listings, 1);
 
     fake_.remove(first);  // the messenger restarted
+    EXPECT_EQ(windows_.findMainWindow(), second);
+    fake_.at(second).pid = OtherPid;  // its number now names another program's window
+    EXPECT_EQ(windows_.findMainWindow(), 0u);
+    fake_.at(second).pid = MessengerPid;
     EXPECT_EQ(windows_.findMainWindow(), second);
 
     const WindowId third = top(MainClass, "Skype 3");

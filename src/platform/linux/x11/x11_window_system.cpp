@@ -293,6 +293,16 @@ bool X11WindowSystem::exists(WindowId window)
     return status != 0 && !trap.failed();
 }
 
+std::int64_t X11WindowSystem::process(WindowId window)
+{
+    if (!display_ || window == 0) {
+        return 0;
+    }
+    ErrorTrap trap(display_.get());
+    const std::int64_t pid = processOf(window);
+    return trap.failed() ? 0 : pid;
+}
+
 bool X11WindowSystem::visible(WindowId window)
 {
     if (!display_ || window == 0) {

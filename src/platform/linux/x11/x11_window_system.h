@@ -29,6 +29,7 @@ public:
     std::string title(WindowId window) override;
     WindowId owner(WindowId window) override;
     bool exists(WindowId window) override;
+    std::int64_t process(WindowId window) override;
     bool visible(WindowId window) override;
     bool minimised(WindowId window) override;
     void close(WindowId window) override;

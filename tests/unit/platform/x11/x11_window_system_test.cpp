@@ -8,6 +8,7 @@
 #include <X11/Xlib.h>
 
 #include <chrono>
+#include <cstdio>
 #include <functional>
 #include <memory>
 #include <string>
@@ -165,12 +166,14 @@ TEST_P(X11WindowSystemTest, FindsTheMessengersFormEntryBoxAndPopupAndNoOneElses)
     EXPECT_EQ(system_->className(entry), std::string(SkypeWindows::EntryBoxClass));
 
     // The pop-up is a plain window without _NET_WM_PID: found by the client that made it.
-    const WindowId popup = program_->show("popup Incoming call");
+    const WindowId popup = program_->show("popup Anruf für Alice");
     if (withWindowManager()) {
         ASSERT_TRUE(waitFor([&] { return framed(popup); }));
     }
     EXPECT_EQ(windows_->findPopup(), popup);
     EXPECT_EQ(system_->owner(popup), form);
+    EXPECT_EQ(system_->title(popup), "Anruf für Alice");
+    EXPECT_EQ(system_->process(popup), program_->pid());
     EXPECT_EQ(system_->owner(form), 0u);
 }
 
