@@ -31,7 +31,8 @@ FakeWindow& FakeWindowSystem::at(WindowId window)
 
 const FakeWindow* FakeWindowSystem::find(WindowId window) const
 {
-    const auto it = std::find_if(windows_.begin(), windows_.end(), [window](const Entry& e) { return e.id == window; });
+    const auto it =
+        std::find_if(windows_.begin(), windows_.end(), [window](const Entry& e) { return e.id == window; });
     return it == windows_.end() ? nullptr : &it->window;
 }
 
@@ -113,7 +114,9 @@ void FakeWindowSystem::focus(WindowId window)
 
 void FakeWindowSystem::sendKey(WindowId window, EditKey key)
 {
-    const char* name = key == EditKey::SelectAll ? "SelectAll" : key == EditKey::Backspace ? "Backspace" : "Tab";
+    const char* name = key == EditKey::SelectAll   ? "SelectAll"
+                       : key == EditKey::Backspace ? "Backspace"
+                                                   : "Tab";
     actions.push_back("key " + std::to_string(window) + " " + name);
 }
 

@@ -10,9 +10,9 @@ namespace tarnix {
 
 // Shows windows on an X display as the messenger does: main forms (optionally with a login
 // control and an entry box inside), pop-ups they own. Main forms carry _NET_WM_PID and a UTF-8
-// _NET_WM_NAME; pop-ups are plain Xlib windows, with neither (their title is a Latin-1 WM_NAME). The entry box keeps a text and edits it with the keys it receives:
-// Ctrl+A selects everything, BackSpace deletes the selection or the last character, any other
-// character is typed. What happens is reported as lines:
+// _NET_WM_NAME; pop-ups are plain Xlib windows, with neither (their title is a Latin-1 WM_NAME). The entry
+// box keeps a text and edits it with the keys it receives: Ctrl+A selects everything, BackSpace deletes the
+// selection or the last character, any other character is typed. What happens is reported as lines:
 //   "text <entry box text>"   after every change of the entry box's text
 //   "tab"                     Tab pressed in the entry box
 //   "focus"                   the entry box received the input focus

@@ -52,15 +52,27 @@ TEST_F(SkypeWindowsTest, MainWindowIsTheLoginFormElseTheLastMainFormNamedSkype)
     const std::string longTitle = std::string(99, 'x') + "Skype";
     const std::string astralTitle = std::string(93, 'x') + "\xF0\x9F\x93\x9E" + "Skype";  // 100 units
     const MainWindowCase cases[] = {
-        {"login form beats an earlier main form", {{MessengerPid, MainClass, "Skype"}, {MessengerPid, "TForm", login}}, 1},
-        {"login form beats a later main form", {{MessengerPid, "TForm", login}, {MessengerPid, MainClass, "Skype"}}, 0},
-        {"last of several main forms", {{MessengerPid, MainClass, "Skype - a"}, {MessengerPid, MainClass, "b Skype"}}, 1},
-        {"title without Skype is ignored", {{MessengerPid, MainClass, "Skype™"}, {MessengerPid, MainClass, "Chat"}}, 0},
+        {"login form beats an earlier main form",
+         {{MessengerPid, MainClass, "Skype"}, {MessengerPid, "TForm", login}},
+         1},
+        {"login form beats a later main form",
+         {{MessengerPid, "TForm", login}, {MessengerPid, MainClass, "Skype"}},
+         0},
+        {"last of several main forms",
+         {{MessengerPid, MainClass, "Skype - a"}, {MessengerPid, MainClass, "b Skype"}},
+         1},
+        {"title without Skype is ignored",
+         {{MessengerPid, MainClass, "Skype™"}, {MessengerPid, MainClass, "Chat"}},
+         0},
         {"title compared case-sensitively", {{MessengerPid, MainClass, "skype"}}, -1},
-        {"class compared whole", {{MessengerPid, MainClass + "X", "Skype"}, {MessengerPid, "tskmainform.unicodeclass", "Skype"}}, -1},
+        {"class compared whole",
+         {{MessengerPid, MainClass + "X", "Skype"}, {MessengerPid, "tskmainform.unicodeclass", "Skype"}},
+         -1},
         {"Skype past the 99th character is not seen", {{MessengerPid, MainClass, longTitle}}, -1},
         {"a character outside the basic plane takes two units", {{MessengerPid, MainClass, astralTitle}}, -1},
-        {"other programs' windows are ignored", {{OtherPid, MainClass, "Skype"}, {OtherPid, "TForm", login}}, -1},
+        {"other programs' windows are ignored",
+         {{OtherPid, MainClass, "Skype"}, {OtherPid, "TForm", login}},
+         -1},
         {"no windows", {}, -1},
     };
     for (const auto& c : cases) {
@@ -161,9 +173,11 @@ TEST_F(SkypeWindowsTest, EntryBoxEditsGoToTheFirstEditOfTheMainWindow)
     windows_.tabFromEntryBox();
     const std::string e = std::to_string(entry);
     const std::vector<std::string> expected = {
-        "key " + e + " SelectAll", "key " + e + " Backspace",  // clear
-        "key " + e + " Backspace",                              // backspace
-        "focus " + e,              "key " + e + " Tab",        // tab
+        "key " + e + " SelectAll",
+        "key " + e + " Backspace",  // clear
+        "key " + e + " Backspace",  // backspace
+        "focus " + e,
+        "key " + e + " Tab",  // tab
     };
     EXPECT_EQ(fake_.actions, expected);
 }
@@ -180,24 +194,6 @@ TEST_F(SkypeWindowsTest, EditsAndClosingDoNothingWithoutTheirWindow)
     const WindowId main = windows_.findMainWindow();
     windows_.closeWindow(main);
     EXPECT_EQ(fake_.actions, std::vector<std::string>{"close " + std::to_string(main)});
-}
-
-TEST_F(SkypeWindowsTest, OnScreenMeansShownAndNotMinimised)
-{
-    const WindowId main = top(MainClass, "Skype");
-    struct {
-        bool visible;
-        bool minimised;
-        bool onScreen;
-    } const cases[] = {{true, false, true}, {true, true, false}, {false, false, false}};
-    for (const auto& c : cases) {
-        fake_.at(main).visible = c.visible;
-        fake_.at(main).minimised = c.minimised;
-        EXPECT_EQ(windows_.isOnScreen(main), c.onScreen) << c.visible << c.minimised;
-    }
-    EXPECT_FALSE(windows_.isOnScreen(0));
-    fake_.remove(main);
-    EXPECT_FALSE(windows_.isOnScreen(main));
 }
 
 }  // namespace

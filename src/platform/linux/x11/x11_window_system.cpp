@@ -62,8 +62,8 @@ struct Property {
     Property(Display* display, Window window, Atom name, Atom wanted = AnyPropertyType)
     {
         unsigned long after = 0;
-        if (XGetWindowProperty(display, window, name, 0, 65536, False, wanted, &type, &format,
-                               &items, &after, &data) != Success) {
+        if (XGetWindowProperty(display, window, name, 0, 65536, False, wanted, &type, &format, &items, &after,
+                               &data) != Success) {
             data = nullptr;
             items = 0;
         }
