@@ -3,6 +3,7 @@
 #include "child_process.h"
 #include "messenger/skype_windows.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <X11/Xlib.h>
@@ -190,7 +191,7 @@ TEST_P(X11WindowSystemTest, EntryBoxIsEditedThroughKeys)
     EXPECT_EQ(program_->await("text"), "text");
     windows_->tabFromEntryBox();
     program_->await("tab");
-    EXPECT_EQ(program_->seen, std::vector<std::string>{"focus"});
+    EXPECT_THAT(program_->seen, ::testing::Contains("focus"));
 }
 
 TEST_P(X11WindowSystemTest, ClosedWindowsGoAndTheMainWindowIsSearchedAgain)
