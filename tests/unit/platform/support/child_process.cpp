@@ -66,9 +66,11 @@ qint64 ChildProcess::pid() const
     return process_->processId();
 }
 
-void ChildProcess::writeLine(const std::string& line)
+void ChildProcess::writeLine(const std::string& line) { write(line + "\n"); }
+
+void ChildProcess::write(const std::string& text)
 {
-    process_->write(QByteArray::fromStdString(line + "\n"));
+    process_->write(text.data(), static_cast<qint64>(text.size()));
     process_->waitForBytesWritten(5000);
 }
 

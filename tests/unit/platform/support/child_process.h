@@ -26,6 +26,8 @@ public:
     bool waitForExit(int timeoutMs = 5000);
     int exitCode() const;
     qint64 pid() const;
+    // Writes text to the child's standard input.
+    void write(const std::string& text);
     // One line to the child's standard input.
     void writeLine(const std::string& line);
     void closeInput();
