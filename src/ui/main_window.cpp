@@ -27,11 +27,8 @@ void buildMainWindow(QDialog& dialog)
 
 MainWindow::MainWindow(EventLoop& loop, const Parts& parts) : Dialog(loop), parts_(parts) {}
 
-MainWindow::~MainWindow()
-{
-    // The tray icon stays up until the program ends, after the window itself.
-    if (Handle()) DestroyWindow();
-}
+// A window still there goes with the base, quietly: only Exit and the session's end save and quit.
+MainWindow::~MainWindow() = default;
 
 bool MainWindow::CreateMainWindow()
 {
