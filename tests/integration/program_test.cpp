@@ -1,14 +1,11 @@
 #include "child_process.h"
-#include "program_copy.h"
-#include "temp_folder.h"
+#include "program_session.h"
 
 #include <gtest/gtest.h>
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QTemporaryDir>
 
 #include <csignal>
 #include <memory>
@@ -16,43 +13,29 @@
 namespace tarnix::test {
 namespace {
 
-constexpr const char* kRunning = "tarnix.app: running";
 constexpr const char* kInstanceName = "org.tarnix.VoxlanderWindow";
 
 enum class Session { WithBus, WithoutBus };
 
-// The real program, copied with its language file into a folder of its own (config.xml is
-// written beside it), run headless in a private user session: its own runtime folder, its own
-// configuration home, and a private session bus or none.
+// The real program in a private user session, with a private session bus or none.
 class ProgramTest : public ::testing::TestWithParam<Session> {
 protected:
     void SetUp() override
     {
         ensureQtApplication();
-        ASSERT_TRUE(QFile::copy(PROGRAM_PATH, executable()));
-        ASSERT_TRUE(QFile::copy(LOCALE_PATH, QString::fromStdString(folder.file("locale.xml"))));
-        ASSERT_TRUE(runtime.isValid());
-        env = QProcessEnvironment::systemEnvironment();
-        for (const char* name :
-             {"DISPLAY", "WAYLAND_DISPLAY", "DBUS_SESSION_BUS_ADDRESS", "QT_QPA_PLATFORM"}) {
-            env.remove(name);
-        }
-        env.insert("XDG_RUNTIME_DIR", runtime.path());
-        env.insert("XDG_CONFIG_HOME", runtime.filePath("config"));
+        ASSERT_TRUE(session.ready());
         if (GetParam() == Session::WithBus) {
             bus = std::make_unique<ChildProcess>("dbus-daemon",
                                                  QStringList{"--session", "--nofork", "--print-address=1"});
             busAddress = QString::fromStdString(bus->readLine());
             ASSERT_FALSE(busAddress.isEmpty()) << "dbus-daemon did not start";
-            env.insert("DBUS_SESSION_BUS_ADDRESS", busAddress);
+            session.setBus(busAddress);
         }
     }
 
-    QString executable() const { return QString::fromStdString(folder.file("tarnix-usbphone")); }
-
     std::unique_ptr<ProgramCopy> start()
     {
-        auto copy = std::make_unique<ProgramCopy>(executable(), env);
+        auto copy = session.start();
         EXPECT_TRUE(copy->started());
         return copy;
     }
@@ -61,7 +44,7 @@ protected:
     std::unique_ptr<ProgramCopy> startRunning()
     {
         auto copy = start();
-        EXPECT_TRUE(copy->waitForOutput(kRunning)) << copy->output().toStdString();
+        EXPECT_TRUE(copy->waitForOutput(ProgramSession::kRunning)) << copy->output().toStdString();
         return copy;
     }
 
@@ -81,9 +64,8 @@ protected:
         return pid;
     }
 
-    TempFolder folder;
-    QTemporaryDir runtime;
-    QProcessEnvironment env;
+    ProgramSession session{PROGRAM_PATH, LOCALE_PATH};
+    TempFolder& folder = session.folder();
     std::unique_ptr<ChildProcess> bus;
     QString busAddress;
 };
@@ -108,7 +90,7 @@ TEST_P(ProgramTest, SecondCopyLeavesAtOnceWithZeroAndTheFirstRunsOn)
     ASSERT_TRUE(second->waitForExit(5000));
     EXPECT_EQ(second->exitCode(), 0);
     EXPECT_LT(clock.elapsed(), 3000);
-    EXPECT_FALSE(second->output().contains(kRunning));
+    EXPECT_FALSE(second->output().contains(ProgramSession::kRunning));
     EXPECT_FALSE(folder.exists("config.xml"));
 
     EXPECT_TRUE(first->running());
