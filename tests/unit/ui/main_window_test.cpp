@@ -76,18 +76,22 @@ class MainWindowTest : public UiTest {
 protected:
     MainWindowTest() { folder.write("locale.xml", kLocale); }
 
-    // Answers the next modal message box with the button.
-    void answerNextMessageBox(QMessageBox::StandardButton answer)
+    // Runs the action once the next modal message box shows, remembering what it showed.
+    void whenMessageBoxShows(const std::function<void(QMessageBox&)>& action)
     {
         boxWatch.setInterval(5);
-        QObject::connect(&boxWatch, &QTimer::timeout, &boxWatch, [this, answer] {
+        QObject::connect(&boxWatch, &QTimer::timeout, &boxWatch, [this, action] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             if (!box) return;
             boxWatch.stop();
             seen = {true, box->windowTitle(), box->text(), box->icon(), box->standardButtons()};
-            box->button(answer)->click();
+            action(*box);
         });
         boxWatch.start();
+    }
+    void answerNextMessageBox(QMessageBox::StandardButton answer)
+    {
+        whenMessageBoxShows([answer](QMessageBox& box) { box.button(answer)->click(); });
     }
 
     // Runs the main loop with the step; the exit code, or -1 when nothing ends the loop.
@@ -234,6 +238,17 @@ TEST_F(MainWindowTest, EndingTheSessionSavesAndEndsTheLoopWithZero)
     EXPECT_EQ(runLoop([&] { window.EndSession(); }), 0);
     EXPECT_EQ(window.Handle(), nullptr);
     EXPECT_TRUE(folder.exists("config.xml"));
+}
+
+TEST_F(MainWindowTest, SessionEndingWhileTheExitQuestionIsOpenStillSavesAndQuits)
+{
+    ASSERT_TRUE(window.CreateMainWindow());
+    whenMessageBoxShows([this](QMessageBox&) { window.EndSession(); });
+    EXPECT_EQ(runLoop([&] { window.SendMessage(WM_COMMAND, MainWindow::kCommandExit, 0); }), 0);
+    EXPECT_TRUE(seen.shown);
+    EXPECT_EQ(window.Handle(), nullptr);
+    EXPECT_TRUE(folder.exists("config.xml"));
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
 TEST_F(MainWindowTest, EndingTheSessionWithoutAWindowStillSaves)
