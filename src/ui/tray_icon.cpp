@@ -60,14 +60,16 @@ QPixmap drawPixmap(int iconId, int size)
     return pixmap;
 }
 
-}  // namespace
-
+// The tray picture of a TrayIconId, drawn rather than loaded; an unknown id gives the plain
+// handset.
 QIcon drawTrayIcon(int iconId)
 {
     QIcon icon;
     for (int size : {16, 22, 24, 32, 48, 64}) icon.addPixmap(drawPixmap(iconId, size));
     return icon;
 }
+
+}  // namespace
 
 TrayIcon::TrayIcon(Window& owner, std::unique_ptr<QMenu> menu, int iconId, const QString& tip)
     : owner_(owner), menu_(std::move(menu)), tray_(std::make_unique<QSystemTrayIcon>())

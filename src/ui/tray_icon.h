@@ -50,8 +50,4 @@ private:
     int iconId_ = 0;
 };
 
-// The tray picture of a TrayIconId, drawn rather than loaded; an unknown id gives the plain
-// handset.
-QIcon drawTrayIcon(int iconId);
-
 }  // namespace tarnix

@@ -85,15 +85,5 @@ TEST_F(ApplicationTest, RefusesToStartWhileAnotherInstanceHoldsTheMark)
     EXPECT_EQ(application.mainWindow().trayIcon(), nullptr);
 }
 
-TEST_F(ApplicationTest, TheMarkIsFreeOnceTheProgramHasGone)
-{
-    {
-        Application first(environment);
-        ASSERT_EQ(first.Initialise(), 1);
-    }
-    Application later(environment);
-    EXPECT_EQ(later.Initialise(), 1);
-}
-
 }  // namespace
 }  // namespace tarnix::test

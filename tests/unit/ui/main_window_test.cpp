@@ -171,17 +171,6 @@ TEST_F(MainWindowTest, TrayStatesBeforeTheWindowExistsAreHarmless)
     EXPECT_EQ(window.trayIcon(), nullptr);
 }
 
-TEST_F(MainWindowTest, EachTrayStateHasItsOwnPicture)
-{
-    const QImage ready = drawTrayIcon(TrayIconId::Ready).pixmap(32).toImage();
-    const QImage noHandset = drawTrayIcon(TrayIconId::NoHandset).pixmap(32).toImage();
-    const QImage noMessenger = drawTrayIcon(TrayIconId::NoMessenger).pixmap(32).toImage();
-    EXPECT_FALSE(ready.isNull());
-    EXPECT_NE(ready, noHandset);
-    EXPECT_NE(ready, noMessenger);
-    EXPECT_NE(noHandset, noMessenger);
-}
-
 TEST_F(MainWindowTest, InitialisationTakesTheLanguageOfConfigXmlFromTheLanguageFile)
 {
     folder.write("config.xml", kConfig);
