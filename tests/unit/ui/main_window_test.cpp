@@ -19,6 +19,13 @@
 
 #include <functional>
 
+// Read by the leak checker of sanitizer builds: fontconfig keeps the font caches the message
+// boxes load until the process ends.
+extern "C" const char* __lsan_default_suppressions()
+{
+    return "leak:libfontconfig.so\n";
+}
+
 namespace tarnix::test {
 namespace {
 
