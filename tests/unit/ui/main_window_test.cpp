@@ -7,6 +7,7 @@
 #include "config/settings.h"
 #include "handset_test_rig.h"
 #include "temp_folder.h"
+#include "ui/message_box_error_reporter.h"
 #include "ui/tray_icon.h"
 #include "ui_test_support.h"
 #include "virtual_handsets.h"
@@ -262,6 +263,24 @@ TEST_F(MainWindowTest, ClosingTheWindowOnlyHidesIt)
     ASSERT_NE(window.Handle(), nullptr);
     EXPECT_FALSE(window.Handle()->isVisible());
     EXPECT_FALSE(folder.exists("config.xml"));
+}
+
+using ErrorReporterTest = UiTest;
+
+TEST_F(ErrorReporterTest, WithoutAScreenAFailureIsLoggedAndWaitsForNoOne)
+{
+    static QStringList logged;
+    logged.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(
+        [](QtMsgType, const QMessageLogContext&, const QString& message) { logged << message; });
+    MessageBoxErrorReporter errors;
+    // A modal box here would wait for a click that never comes.
+    errors.showError("Error", "Could not find the system name for this HID device");
+    qInstallMessageHandler(previous);
+
+    ASSERT_EQ(logged.size(), 1);
+    EXPECT_TRUE(logged.front().contains("Error"));
+    EXPECT_TRUE(logged.front().contains("Could not find the system name for this HID device"));
 }
 
 }  // namespace
