@@ -1,22 +1,31 @@
+#include "app/application.h"
+#include "platform/linux/desktop/xdg_desktop.h"
+
 #include <QApplication>
 
-#include "config/config_file.h"
-#include "config/locale_table.h"
-#include "config/settings.h"
-#include "platform/linux/desktop/xdg_desktop.h"
+namespace {
+
+// The program drives X11 (key presses, the messenger's windows), so it runs on the X display;
+// without one it still runs, with no window reaching anyone.
+bool chooseQtPlatform()
+{
+    if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) return false;
+    qputenv("QT_QPA_PLATFORM", qEnvironmentVariableIsEmpty("DISPLAY") ? "offscreen" : "xcb;offscreen");
+    return true;
+}
+
+}  // namespace
 
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
-    app.setQuitOnLastWindowClosed(false);
+    const bool platformChosen = chooseQtPlatform();
+    QApplication qtApplication(argc, argv);
+    // Not passed on to the programs we start.
+    if (platformChosen) qunsetenv("QT_QPA_PLATFORM");
+    qtApplication.setQuitOnLastWindowClosed(false);
 
     tarnix::XdgDesktop desktop = tarnix::XdgDesktop::forThisProcess();
-    tarnix::Settings settings;
-    tarnix::LocaleTable locale;
-    tarnix::ConfigFile config(settings, locale, desktop);
-    // The language file first: loading config.xml switches to its language.
-    locale.LoadLocale(desktop.programFolder());
-    config.LoadSettings();
-
-    return app.exec();
+    tarnix::Application application(desktop);
+    if (!application.Initialise()) return 0;
+    return application.Run();
 }

@@ -1,0 +1,54 @@
+#include "app/application.h"
+
+#include "config/program_environment.h"
+#include "platform/linux/alsa/alsa_audio_ports.h"
+#include "ui/accelerator_filter.h"
+
+#include <QApplication>
+#include <QLoggingCategory>
+
+namespace tarnix {
+namespace {
+
+Q_LOGGING_CATEGORY(lcApp, "tarnix.app")
+
+}  // namespace
+
+Application::Application(ProgramEnvironment& environment)
+    : signals_(loop_, [this](int) { mainWindow_.EndSession(); }),
+      config_(settings_, locale_, environment),
+      waveDevices_(makeAlsaWaveDevices()),
+      players_(*waveDevices_),
+      hidBus_(loop_),
+      lockFile_(LockFileInstanceMarker::defaultPath()),
+      // The handset layer and the clients are made after the window, which asks them nothing
+      // before Initialise.
+      mainWindow_(loop_, {config_, locale_, environment, handsets_, qq_}),
+      instance_(lockFile_),
+      phone_({handsets_, mainWindow_, skype_, qq_, keys_, *waveDevices_, defaultDevices_}),
+      handsets_(loop_, hidBus_, errors_, pstn_, clock_)
+{
+}
+
+Application::~Application() = default;
+
+int Application::Initialise()
+{
+    if (instance_.claim() == InstanceClaim::AnotherRuns) return 0;
+    mainWindow_.CreateMainWindow();
+    phone_.StartController();
+    phone_.UpdateStatus();
+    qCInfo(lcApp, "running; %s", phone_.presence() == 0 ? "a handset is present" : "no handset");
+    return 1;
+}
+
+int Application::Run()
+{
+    AcceleratorFilter accelerators(mainAccelerators());
+    QCoreApplication::instance()->installEventFilter(&accelerators);
+    const int code = QApplication::exec();
+    QCoreApplication::instance()->removeEventFilter(&accelerators);
+    return code;
+}
+
+}  // namespace tarnix

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "app/detached_messenger.h"
+#include "app/phone_controller.h"
+#include "audio/sound_players.h"
+#include "base/qt_event_loop.h"
+#include "config/config_file.h"
+#include "config/locale_table.h"
+#include "config/settings.h"
+#include "device/handset_service.h"
+#include "device/pstn_library.h"
+#include "device/system_device_clock.h"
+#include "platform/linux/dbus/bus_name_instance_marker.h"
+#include "platform/linux/hid/udev_hid_bus.h"
+#include "platform/linux/pulse/pulse_default_sound_devices.h"
+#include "platform/linux/session/lock_file_instance_marker.h"
+#include "platform/linux/session/termination_signals.h"
+#include "platform/linux/x11/xtest_key_injector.h"
+#include "ui/main_window.h"
+#include "ui/message_box_error_reporter.h"
+
+#include <memory>
+
+namespace tarnix {
+
+class ProgramEnvironment;
+class WaveDevices;
+
+// The objects that live as long as the program, and its start, loop and end. Members come up in
+// the order they are declared and go in reverse: the ports and settings first, then the main
+// window, the messenger side with the instance mark, the phone controller, and the handset
+// layer, which therefore goes first at the end. Constructing it makes no window and touches no
+// file. Make it while the Qt application object exists, on the main thread.
+class Application {
+public:
+    explicit Application(ProgramEnvironment& environment);
+    ~Application();
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    // 1 when the program runs; 0 when it must end at once because another instance runs.
+    int Initialise();
+    // The main loop, until the main window ends it; its exit code.
+    int Run();
+
+    MainWindow& mainWindow() { return mainWindow_; }
+    PhoneController& phoneController() { return phone_; }
+    HandsetService& handsetService() { return handsets_; }
+
+private:
+    QtEventLoop loop_;
+    // Installed from the start, so a session ending us during start-up still ends us in order.
+    TerminationSignals signals_;
+    Settings settings_;
+    LocaleTable locale_;
+    ConfigFile config_;
+    std::unique_ptr<WaveDevices> waveDevices_;
+    SoundPlayers players_;
+    MessageBoxErrorReporter errors_;
+    XTestKeyInjector keys_;
+    PulseDefaultSoundDevices defaultDevices_;
+    UdevHidBus hidBus_;
+    PstnLibrary pstn_;
+    SystemDeviceClock clock_;
+    LockFileInstanceMarker lockFile_;
+
+    MainWindow mainWindow_;
+    BusNameInstanceMarker instance_;
+    DetachedMessenger skype_;
+    DetachedMessenger qq_;
+    PhoneController phone_;
+    HandsetService handsets_;
+};
+
+}  // namespace tarnix
