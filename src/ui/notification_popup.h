@@ -18,7 +18,7 @@ public:
     static constexpr int TIMER_SLIDE = 1002;
     static constexpr int kSlideFrameMs = 20;
     static constexpr int kSlideMs = 800;
-    // How long the panel stays after the last activity or hover.
+    // How long the panel stays after the last tick that saw activity or the cursor over it.
     static constexpr int kIdleMs = 8000;
 
     explicit NotificationPopup(EventLoop& loop);
