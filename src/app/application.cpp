@@ -21,12 +21,14 @@ Application::Application(ProgramEnvironment& environment)
       players_(*waveDevices_),
       hidBus_(loop_),
       lockFile_(LockFileInstanceMarker::defaultPath()),
-      // The handset layer and the clients are made after the window, which asks them nothing
-      // before Initialise.
+      // The handset layer and the clients are made after the window and the phone controller,
+      // which ask them nothing before Initialise.
       mainWindow_(loop_, {config_, locale_, environment, handsets_, qq_}),
       instance_(lockFile_),
       phone_({handsets_, mainWindow_, skype_, qq_, keys_, *waveDevices_, defaultDevices_}),
-      handsets_(loop_, hidBus_, errors_, pstn_, clock_)
+      handsets_(loop_, hidBus_, errors_, pstn_, clock_),
+      skype_({loop_, transport_, phone_, handsets_.channel(), mainWindow_, settings_, callClock_}),
+      qq_(callClock_, settings_, mainWindow_)
 {
 }
 
@@ -35,6 +37,8 @@ Application::~Application() = default;
 int Application::Initialise()
 {
     if (instance_.claim() == InstanceClaim::AnotherRuns) return 0;
+    if (!transport_.open()) qCInfo(lcApp, "no session bus: the messenger cannot be reached");
+    skype_.create();
     mainWindow_.CreateMainWindow();
     phone_.StartController();
     phone_.UpdateStatus();

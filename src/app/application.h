@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/detached_messenger.h"
+#include "answering/call_clock.h"
 #include "app/phone_controller.h"
 #include "audio/sound_players.h"
 #include "base/qt_event_loop.h"
@@ -10,7 +10,10 @@
 #include "device/handset_service.h"
 #include "device/pstn_library.h"
 #include "device/system_device_clock.h"
+#include "messenger/qq_client.h"
+#include "messenger/skype_client.h"
 #include "platform/linux/dbus/bus_name_instance_marker.h"
+#include "platform/linux/dbus/dbus_skype_transport.h"
 #include "platform/linux/hid/udev_hid_bus.h"
 #include "platform/linux/pulse/pulse_default_sound_devices.h"
 #include "platform/linux/session/lock_file_instance_marker.h"
@@ -28,9 +31,9 @@ class WaveDevices;
 
 // The objects that live as long as the program, and its start, loop and end. Members come up in
 // the order they are declared and go in reverse: the ports and settings first, then the main
-// window, the messenger side with the instance mark, the phone controller, and the handset
-// layer, which therefore goes first at the end. Constructing it makes no window and touches no
-// file. Make it while the Qt application object exists, on the main thread.
+// window, the instance mark, the phone controller, the handset layer and last the messenger
+// clients, which hold the handset's channel and so go before it. Constructing it makes no window
+// and touches no file. Make it while the Qt application object exists, on the main thread.
 class Application {
 public:
     explicit Application(ProgramEnvironment& environment);
@@ -46,6 +49,7 @@ public:
     MainWindow& mainWindow() { return mainWindow_; }
     PhoneController& phoneController() { return phone_; }
     HandsetService& handsetService() { return handsets_; }
+    SkypeClient& skypeClient() { return skype_; }
 
 private:
     QtEventLoop loop_;
@@ -62,14 +66,16 @@ private:
     UdevHidBus hidBus_;
     PstnLibrary pstn_;
     SystemDeviceClock clock_;
+    SystemCallClock callClock_;
     LockFileInstanceMarker lockFile_;
 
     MainWindow mainWindow_;
     BusNameInstanceMarker instance_;
-    DetachedMessenger skype_;
-    DetachedMessenger qq_;
     PhoneController phone_;
     HandsetService handsets_;
+    DbusSkypeTransport transport_;
+    SkypeClient skype_;
+    QqClient qq_;
 };
 
 }  // namespace tarnix

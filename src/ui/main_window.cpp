@@ -6,6 +6,7 @@
 #include "config/program_environment.h"
 #include "device/handset_service.h"
 #include "ui/control_id.h"
+#include "ui/handset_light_blinker.h"
 #include "ui/tray_icon.h"
 #include "ui/ui_log.h"
 
@@ -36,7 +37,28 @@ bool MainWindow::CreateMainWindow()
         qCWarning(lcUi, "the main window could not be made");
         return false;
     }
+    lightBlinker_ = std::make_unique<HandsetLightBlinker>(Loop(), parts_.handsets.channel());
     return true;
+}
+
+void MainWindow::ShowConnectionStatus(int connected, int online)
+{
+    qCInfo(lcUi, "%s; %s", connected ? "Connected with Skype" : "Disconnected with Skype",
+           online ? "Skype is online" : "Skype is offline");
+}
+
+void MainWindow::SetHandsetLightMode(int mode)
+{
+    if (lightBlinker_) lightBlinker_->SetHandsetLightMode(mode);
+}
+
+void MainWindow::BringToFront()
+{
+    QWidget* window = Handle();
+    if (window == nullptr) return;
+    window->show();
+    window->raise();
+    window->activateWindow();
 }
 
 void MainWindow::EndSession()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/tray_status.h"
+#include "messenger/main_window_port.h"
 #include "ui/dialog.h"
 
 #include <memory>
@@ -10,6 +11,7 @@ class QMessageBox;
 namespace tarnix {
 
 class ConfigFile;
+class HandsetLightBlinker;
 class HandsetService;
 class LocaleTable;
 class MessengerLink;
@@ -19,7 +21,7 @@ class TrayIcon;
 // The program's one top-level window, hidden from the start, and its tray icon. Its
 // initialisation loads the language file and config.xml; its destruction (Exit, or the session
 // ending the program) saves config.xml and ends the main loop with exit code 0.
-class MainWindow final : public Dialog, public TrayStatus {
+class MainWindow final : public Dialog, public TrayStatus, public MainWindowPort {
 public:
     static constexpr int kCommandAbout = 104;
     static constexpr int kCommandExit = 105;
@@ -54,6 +56,12 @@ public:
     void TrayShowNoHandset() override;
     void TrayShowNoMessenger() override;
 
+    // Until the window has its status bar, the connection state is logged.
+    void ShowConnectionStatus(int connected, int online) override;
+    // -1 steady, 0 off, 1 ringing blink, 2 muted blink; ignored before the window is made.
+    void SetHandsetLightMode(int mode) override;
+    void BringToFront() override;
+
     void ApplyLanguage() override;
     bool OnInitDialog(QWidget* focus, LPARAM param) override;
     LRESULT OnCommand(WPARAM wparam, QWidget* control) override;
@@ -70,6 +78,8 @@ private:
 
     Parts parts_;
     std::unique_ptr<TrayIcon> tray_;
+    // Made with the window: the handset layer exists by then.
+    std::unique_ptr<HandsetLightBlinker> lightBlinker_;
 };
 
 }  // namespace tarnix

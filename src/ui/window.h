@@ -123,6 +123,8 @@ public:
     const QRect& UpdateRect() const { return updateRect_; }
 
 protected:
+    // The loop this window posts and times on; helpers a window owns run on the same one.
+    EventLoop& Loop() const { return loop_; }
     // Classes that draw much turn this on before creating their window: painting then goes
     // through a back buffer and the background is not erased first.
     void SetDoubleBuffered(bool on) { doubleBuffered_ = on; }

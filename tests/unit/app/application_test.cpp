@@ -51,12 +51,15 @@ TEST_F(ApplicationTest, ProgramObjectsComeUpInStartOrderAndGoInReverse)
 {
     Application application(environment);
     // Members are made in the order of their addresses and destroyed in reverse: the main
-    // window first, then the phone controller, then the handset layer (which goes first).
+    // window first, then the phone controller, the handset layer and the Skype client, which
+    // holds the handset's channel and so goes before it at the end.
     const auto* window = reinterpret_cast<const char*>(&application.mainWindow());
     const auto* phone = reinterpret_cast<const char*>(&application.phoneController());
     const auto* handsets = reinterpret_cast<const char*>(&application.handsetService());
+    const auto* skype = reinterpret_cast<const char*>(&application.skypeClient());
     EXPECT_LT(window, phone);
     EXPECT_LT(phone, handsets);
+    EXPECT_LT(handsets, skype);
 }
 
 TEST_F(ApplicationTest, StartsHiddenWithoutAHandsetWithTheNoHandsetTray)
