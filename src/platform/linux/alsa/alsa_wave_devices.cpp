@@ -74,22 +74,46 @@ std::vector<AlsaWaveDevices::Entry> AlsaWaveDevices::list(bool output)
     return entries;
 }
 
-bool AlsaWaveDevices::nameOf(const std::vector<Entry>& entries, int id, std::string& name)
+int AlsaWaveDevices::count(bool output) const
 {
-    if (id < 0 || id >= static_cast<int>(entries.size()) || !entries[static_cast<std::size_t>(id)].readable) {
+    std::vector<Entry> entries = list(output);
+    const int size = static_cast<int>(entries.size());
+    std::lock_guard lock(mutex_);
+    listings_[output] = {std::move(entries), true};
+    return size;
+}
+
+const AlsaWaveDevices::Entry* AlsaWaveDevices::entryAt(bool output, int id) const
+{
+    Listing& listing = listings_[output];
+    if (!listing.read) {
+        listing = {list(output), true};
+    }
+    if (id < 0 || id >= static_cast<int>(listing.entries.size())) {
+        return nullptr;
+    }
+    return &listing.entries[static_cast<std::size_t>(id)];
+}
+
+bool AlsaWaveDevices::nameOf(bool output, int id, std::string& name) const
+{
+    std::lock_guard lock(mutex_);
+    const Entry* entry = entryAt(output, id);
+    if (entry == nullptr || !entry->readable) {
         return false;
     }
-    name = entries[static_cast<std::size_t>(id)].product;
+    name = entry->product;
     return true;
 }
 
-std::string AlsaWaveDevices::pcmFor(bool output, int id)
+std::string AlsaWaveDevices::pcmFor(bool output, int id) const
 {
     if (id < 0) {
         return DefaultPcm;
     }
-    const std::vector<Entry> entries = list(output);
-    return id < static_cast<int>(entries.size()) ? entries[static_cast<std::size_t>(id)].pcm : std::string();
+    std::lock_guard lock(mutex_);
+    const Entry* entry = entryAt(output, id);
+    return entry == nullptr ? std::string() : entry->pcm;
 }
 
 std::unique_ptr<WaveInDevice> AlsaWaveDevices::openInput(int id, const PcmFormat& format)

@@ -37,19 +37,30 @@ class AlsaAudio : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        std::ofstream rc(home() / ".asoundrc");
-        rc << "pcm_type.testclock { lib \"" << TESTCLOCK_PLUGIN << "\" }\n"
-           << "pcm.speakers { type testclock hint { show on description \"Speakers\nBuilt-in output\" } }\n"
-           << filePcm("handset", "USB Audio Device|IOIDOutput")
-           << filePcm("cable1", "Virtual Cable 1 Out|IOIDOutput")
-           << "pcm.cable2 { type testclock hint { show on description \"Virtual Cable 2 In "
-              "(Test)|IOIDInput\" } }\n"
-           << "pcm.paced { type testclock hint { show on description \"Paced test device|IOIDOutput\" } }\n"
-           << "pcm.mic { type file slave.pcm { type null } file \"" << (home() / "mic-copy.raw").string()
-           << "\" infile \"" << (home() / "mic.raw").string()
-           << "\" format \"raw\" hint { show on description \"Test Microphone|IOIDInput\" } }\n";
-        rc.close();
+        writeAsoundrc("");
         ::setenv("HOME", home().c_str(), 1);
+    }
+
+    // first: PCMs listed ahead of the others. Written beside and renamed into place, so ALSA
+    // sees a new file even within the same second.
+    static void writeAsoundrc(const std::string& first)
+    {
+        const fs::path rc = home() / ".asoundrc";
+        const fs::path next = home() / ".asoundrc.next";
+        std::ofstream out(next);
+        out << "pcm_type.testclock { lib \"" << TESTCLOCK_PLUGIN << "\" }\n"
+            << first
+            << "pcm.speakers { type testclock hint { show on description \"Speakers\nBuilt-in output\" } }\n"
+            << filePcm("handset", "USB Audio Device|IOIDOutput")
+            << filePcm("cable1", "Virtual Cable 1 Out|IOIDOutput")
+            << "pcm.cable2 { type testclock hint { show on description \"Virtual Cable 2 In "
+               "(Test)|IOIDInput\" } }\n"
+            << "pcm.paced { type testclock hint { show on description \"Paced test device|IOIDOutput\" } }\n"
+            << "pcm.mic { type file slave.pcm { type null } file \"" << (home() / "mic-copy.raw").string()
+            << "\" infile \"" << (home() / "mic.raw").string()
+            << "\" format \"raw\" hint { show on description \"Test Microphone|IOIDInput\" } }\n";
+        out.close();
+        fs::rename(next, rc);
     }
 
     // Removed, with everything in it, when the program ends.
@@ -99,6 +110,40 @@ TEST_F(AlsaAudio, ListsTheConfiguredDevicesByProductName)
     EXPECT_GE(findInputByName(*devices, "Virtual Cable 2 In"), 0);
     EXPECT_EQ(findInputByName(*devices, "Virtual Cable 1 Out"), -1);  // an output only
     EXPECT_EQ(findOutputByName(*devices, "No Such Device"), -1);
+}
+
+TEST_F(AlsaAudio, ALookUpKeepsItsListAndTheNextOneSeesDevicesPluggedInMeanwhile)
+{
+    const int count = devices->outputCount();
+    const int handset = findHandsetOutput(*devices);
+    ASSERT_GE(handset, 0);
+
+    // A device appears ahead of the handset between the look-up and the use of its result.
+    writeAsoundrc(filePcm("headset", "Late Headset|IOIDOutput"));
+    std::string name;
+    ASSERT_TRUE(devices->outputName(handset, name));
+    EXPECT_EQ(name, "USB Audio Device");
+    {
+        SoundPlayer player(*devices);
+        player.setDeviceId(handset);
+        ASSERT_EQ(player.loadWavResource(KeyToneResources[3]), 1);
+        player.play(nullptr, false);
+        ASSERT_TRUE(waitUntil([&] { return !player.isRunning(); }, std::chrono::seconds(3)));
+        player.stopPlayback();
+    }
+    const auto tone = findWaveResource(KeyToneResources[3]);
+    EXPECT_EQ(contents("handset"), std::vector<unsigned char>(tone.begin() + 44, tone.end()));
+    EXPECT_TRUE(contents("headset").empty());
+
+    // The next look-up counts afresh and finds it.
+    EXPECT_EQ(devices->outputCount(), count + 1);
+    EXPECT_EQ(findHandsetOutput(*devices), handset + 1);
+    EXPECT_GE(findOutputByName(*devices, "Late Headset"), 0);
+
+    // ... and loses it once it has gone.
+    writeAsoundrc("");
+    EXPECT_EQ(findOutputByName(*devices, "Late Headset"), -1);
+    EXPECT_EQ(findHandsetOutput(*devices), handset);
 }
 
 TEST_F(AlsaAudio, PlaybackDeliversTheExactBytesInOrder)
