@@ -1,12 +1,17 @@
-// The handset-sim command driving a small program on the handset layer.
+// The handset-sim command driving a small program on the handset layer, and the real program.
 #include "child_process.h"
 #include "device/handset_codes.h"
+#include "program_session.h"
 #include "sim_command.h"
 #include "temp_folder.h"
 
 #include <gtest/gtest.h>
 
+#include <QDate>
+
 #include <algorithm>
+#include <array>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -23,14 +28,15 @@ struct SimRun {
 
 // Runs handset-sim with the script, collecting its output (and the program's) to the end.
 SimRun runSim(const std::string& script, const QStringList& options,
-              const QStringList& command = {HANDSET_PROBE_PATH})
+              const QStringList& command = {HANDSET_PROBE_PATH},
+              const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment())
 {
     TempFolder folder;
     folder.write("script", script);
     QStringList arguments = options;
     arguments << "--script" << QString::fromStdString(folder.file("script")) << "--";
     arguments << command;
-    ChildProcess sim(HANDSET_SIM_PATH, arguments);
+    ChildProcess sim(HANDSET_SIM_PATH, arguments, environment);
     SimRun run;
     for (;;) {
         const std::string line = sim.readLine(10000);
@@ -138,6 +144,30 @@ TEST(HandsetSim, ExitStatusTellsHowTheRunEnded)
     EXPECT_TRUE(inOrder(failed.lines, {"> expect ring=on", "expect-failed ring=on"}));
     const SimRun unknown = runSim("jump\n", {});
     EXPECT_TRUE(inOrder(unknown.lines, {"error unknown command: jump"}));
+}
+
+// The program as a user starts it, without display or session bus: every device it looks for
+// (sound cards included) is asked for while the virtual handset is plugged in.
+TEST(HandsetSim, RealProgramFindsTheHandsetShowsTheClockAndEndsInOrder)
+{
+    ProgramSession session(PROGRAM_PATH, LOCALE_PATH);
+    ASSERT_TRUE(session.ready());
+    constexpr std::array<const char*, 7> kDays{"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
+    const std::string today = kDays[static_cast<std::size_t>(QDate::currentDate().dayOfWeek() - 1)];
+    // No messenger: the link bars stay off once the program has settled.
+    const SimRun run =
+        runSim("expect day=" + today + "\nexpect bars=0 link=off\nwait 300\n",
+               {"--model", "2", "--expect-timeout", "15000"},
+               {QString::fromStdString(session.folder().file("tarnix-usbphone"))}, session.environment());
+
+    EXPECT_EQ(run.exitCode, 0);
+    ASSERT_FALSE(run.lines.empty());
+    EXPECT_EQ(run.lines.back(), "exited code=0");
+    const std::regex clock(R"(state model=2 .* lcd="\d\d-\d\d +\d\d:\d\d" .*day=)" + today);
+    EXPECT_TRUE(std::any_of(run.lines.begin(), run.lines.end(),
+                            [&](const std::string& line) { return std::regex_match(line, clock); }));
+    const std::string saved = session.folder().read("config.xml");
+    EXPECT_NE(saved.find("</Config>"), std::string::npos) << saved;
 }
 
 TEST(SimCommandLine, ParsesEveryCommandAndRejectsMistakes)
