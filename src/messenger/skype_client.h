@@ -27,7 +27,8 @@ struct Settings;
 
 // The link to the Skype messenger: attaches to it, keeps the attachment alive, sends commands
 // and follows what it reports (user status, mute, contacts and calls), ringing the handset and
-// driving its display and light. Main thread only, except postAnsweringRequest.
+// driving its display and light; while it has the handset, the handset's keys act on it.
+// Main thread only, except postAnsweringRequest.
 class SkypeClient final : public MessengerLink, public CommandSender, private SkypeTransportListener {
 public:
     static constexpr int kWatchTimerId = 1001;
@@ -96,8 +97,9 @@ public:
     // Looks for the messenger once and starts the watch timer that keeps looking. Returns 1.
     int create();
 
-    // Sends one command; nonzero when it went out. Delivery is confirmed later: a command the
-    // messenger does not take within 1000 ms detaches the client.
+    // Sends one command; nonzero when it went out, or waits its turn behind a held button.
+    // Delivery is confirmed later: a command the messenger does not take within 1000 ms
+    // detaches the client.
     int sendCommand(const char* text) override;
     int sendCommand(std::string_view text);
     // For commands carrying user data held as wide text: sent as UTF-8. 0 when the text does

@@ -149,20 +149,35 @@ TEST_F(SkypeKeys, MuteAsksForTheOppositeOfTheLastKnownState)
     EXPECT_EQ(sent(), (Transcript{"Set MUTE ON", "GET MUTE"}));
 }
 
-TEST_F(SkypeKeys, AnIncomingCallIsAnsweredAndTakesDigitsUntilTheHandsetGoesDown)
+TEST_F(SkypeKeys, TheHandsetAnswersACallTakesItsDigitsAndHangsUp)
 {
+    // Whatever the handset reports first only tells where it is.
+    const auto act = [&](auto step) {
+        step();
+        loop.advance(50);
+    };
+    stack.controller.hookState() = -1;
+    act([&] { handset->lift(); });
+    act([&] { handset->replace(); });
+    EXPECT_EQ(sent(), Transcript{});
     notify("CALL 124 STATUS RINGING");
     notify("CALL 123 STATUS RINGING");
     forget();
-    press(KeyYes);
+
+    act([&] { handset->lift(); });
+    EXPECT_EQ(sent(), (Transcript{"FOCUS", "HOOK OFF"}));
+    act([&] { handset->press(KeyYes); });
+    act([&] { handset->release(); });
     // The first ringing call, even when several ring.
     EXPECT_EQ(sent(), (Transcript{"SET CALL 123 STATUS INPROGRESS"}));
     notify("CALL 123 STATUS INPROGRESS");
     forget();
 
-    press(Key5);
+    act([&] { handset->press(Key5); });
+    act([&] { handset->release(); });
     EXPECT_EQ(sent(), (Transcript{"FOCUS", "BTN_PRESSED 5", "BTN_RELEASED 5", "SET CALL 123 DTMF 5"}));
-    press(HookOn);
+    EXPECT_EQ(dialled(), "5");
+    act([&] { handset->replace(); });
     EXPECT_EQ(sent(), (Transcript{"HOOK ON"}));
     EXPECT_EQ(dialled(), "");
 }
