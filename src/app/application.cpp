@@ -18,6 +18,7 @@ Application::Application(ProgramEnvironment& environment)
     : signals_(loop_, [this](int) { mainWindow_.EndSession(); }),
       config_(settings_, locale_, environment),
       waveDevices_(makeAlsaWaveDevices()),
+      mixers_(makeAlsaMixerPort()),
       players_(*waveDevices_),
       hidBus_(loop_),
       lockFile_(LockFileInstanceMarker::defaultPath()),
@@ -27,7 +28,11 @@ Application::Application(ProgramEnvironment& environment)
       instance_(lockFile_),
       phone_({handsets_, mainWindow_, skype_, qq_, keys_, *waveDevices_, defaultDevices_}),
       handsets_(loop_, hidBus_, errors_, pstn_, clock_),
-      skype_({loop_, transport_, phone_, handsets_.channel(), mainWindow_, settings_, callClock_}),
+      skypeWindows_(windowSystem_, [this] { return transport_.peerProcess(skype_.apiWindow()); }),
+      volumePopup_(loop_, handsets_.channel(), *mixers_),
+      speaker_(volumePopup_),
+      skype_({loop_, transport_, phone_, handsets_.channel(), mainWindow_, settings_, callClock_, skypeWindows_,
+              speaker_}),
       qq_(callClock_, settings_, mainWindow_)
 {
 }

@@ -12,20 +12,25 @@
 #include "device/system_device_clock.h"
 #include "messenger/qq_client.h"
 #include "messenger/skype_client.h"
+#include "messenger/skype_windows.h"
+#include "messenger/volume_panel.h"
 #include "platform/linux/dbus/bus_name_instance_marker.h"
 #include "platform/linux/dbus/dbus_skype_transport.h"
 #include "platform/linux/hid/udev_hid_bus.h"
 #include "platform/linux/pulse/pulse_default_sound_devices.h"
 #include "platform/linux/session/lock_file_instance_marker.h"
 #include "platform/linux/session/termination_signals.h"
+#include "platform/linux/x11/x11_window_system.h"
 #include "platform/linux/x11/xtest_key_injector.h"
 #include "ui/main_window.h"
 #include "ui/message_box_error_reporter.h"
+#include "ui/volume_popup.h"
 
 #include <memory>
 
 namespace tarnix {
 
+class MixerPort;
 class ProgramEnvironment;
 class WaveDevices;
 
@@ -52,6 +57,18 @@ public:
     SkypeClient& skypeClient() { return skype_; }
 
 private:
+    // The speaker panel as the Skype client's key mapping drives it.
+    class SpeakerPanel final : public VolumePanel {
+    public:
+        explicit SpeakerPanel(VolumePopup& popup) : popup_(popup) {}
+        void ShowPopup() override { popup_.ShowPopup(); }
+        void VolumeUp() override { popup_.VolumeUp(); }
+        void VolumeDown() override { popup_.VolumeDown(); }
+
+    private:
+        VolumePopup& popup_;
+    };
+
     QtEventLoop loop_;
     // Installed from the start, so a session ending us during start-up still ends us in order.
     TerminationSignals signals_;
@@ -59,6 +76,7 @@ private:
     LocaleTable locale_;
     ConfigFile config_;
     std::unique_ptr<WaveDevices> waveDevices_;
+    std::unique_ptr<MixerPort> mixers_;
     SoundPlayers players_;
     MessageBoxErrorReporter errors_;
     XTestKeyInjector keys_;
@@ -68,12 +86,16 @@ private:
     SystemDeviceClock clock_;
     SystemCallClock callClock_;
     LockFileInstanceMarker lockFile_;
+    X11WindowSystem windowSystem_;
 
     MainWindow mainWindow_;
     BusNameInstanceMarker instance_;
     PhoneController phone_;
     HandsetService handsets_;
     DbusSkypeTransport transport_;
+    SkypeWindows skypeWindows_;
+    VolumePopup volumePopup_;
+    SpeakerPanel speaker_;
     SkypeClient skype_;
     QqClient qq_;
 };

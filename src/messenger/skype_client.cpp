@@ -9,6 +9,7 @@
 #include "messenger/main_window_port.h"
 #include "messenger/messenger_log.h"
 #include "messenger/notification_text.h"
+#include "messenger/skype_windows.h"
 
 #include <array>
 #include <string>
@@ -24,6 +25,8 @@ constexpr std::array<std::string_view, 8> kUserStatusWords = {
 
 SkypeClient::SkypeClient(const Ports& ports)
     : ports_(ports),
+      pacer_(ports.loop, [this](std::string_view text) { return transmit(text); }),
+      keys_({*this, ports.controller, ports.windows, ports.volume, ports.mainWindow, ports_.tones}),
       calls_(CallTable::Skype, {ports.clock, ports.settings, ports.mainWindow, *this, ports.answering})
 {
     ports_.transport.setListener(this);
@@ -134,6 +137,7 @@ void SkypeClient::onAttachStatus(const std::string& peer, int status)
     }
     qCInfo(lcMessenger, "attached to the messenger at %s", peer.c_str());
     apiWindow_ = peer;
+    ports_.windows.forgetMainWindow();
     friends_.clear();
     sendCommand("GET SKYPEVERSION");
     sendCommand("SEARCH FRIENDS");
@@ -160,6 +164,16 @@ int SkypeClient::sendCommand(std::string_view text)
         qCDebug(lcMessenger, "not attached; lost: %.*s", static_cast<int>(text.size()), text.data());
         return 0;
     }
+    return pacer_.send(text);
+}
+
+// A command held back by a button press may find the messenger gone by the time it is due.
+int SkypeClient::transmit(std::string_view text)
+{
+    if (apiWindow_.empty()) {
+        qCDebug(lcMessenger, "not attached; lost: %.*s", static_cast<int>(text.size()), text.data());
+        return 0;
+    }
     qCDebug(lcMessenger, "-> %.*s", static_cast<int>(text.size()), text.data());
     if (ports_.transport.send(apiWindow_, text)) return 1;
     apiWindow_.clear();
@@ -168,23 +182,50 @@ int SkypeClient::sendCommand(std::string_view text)
 
 int SkypeClient::sendCommandWide(std::u16string_view text)
 {
-    return sendCommand(fromWide(text).view());
+    const Utf8String utf8 = fromWide(text);
+    if (text.size() >= kWideArea) {
+        qCWarning(lcMessenger, "refused a command of %zu characters, too long for its area of %zu: %.40s...",
+                  text.size(), kWideArea, utf8.view().data());
+        return 0;
+    }
+    return sendCommand(utf8.view());
+}
+
+int SkypeClient::sendNarrow(std::string_view text)
+{
+    if (text.size() >= kNarrowArea) {
+        qCWarning(lcMessenger, "refused a command of %zu bytes, too long for its area of %zu: %.40s...",
+                  text.size(), kNarrowArea, text.data());
+        return 0;
+    }
+    return sendCommand(text);
+}
+
+int SkypeClient::answer(std::int32_t id)
+{
+    return sendNarrow("SET CALL " + std::to_string(id) + " STATUS INPROGRESS");
+}
+
+int SkypeClient::refuse(std::int32_t id)
+{
+    return sendNarrow("SET CALL " + std::to_string(id) + " STATUS FINISHED");
 }
 
 void SkypeClient::onHandsetKey(int code)
 {
-    qCDebug(lcMessenger, "handset key %d for the messenger (no key mapping yet)", code);
+    keys_.onKey(code);
 }
 
 void SkypeClient::useHandsetOutput(const std::string& name, int)
 {
-    sendCommand("SET AUDIO_OUT " + name);
-    sendCommand("SET RINGER " + name);
+    const std::u16string device = toWide(std::string_view(name));
+    sendCommandWide(u"SET AUDIO_OUT " + device);
+    sendCommandWide(u"SET RINGER " + device);
 }
 
 void SkypeClient::useHandsetInput(const std::string& name)
 {
-    sendCommand("SET AUDIO_IN " + name);
+    sendCommandWide(u"SET AUDIO_IN " + toWide(std::string_view(name)));
 }
 
 int SkypeClient::onNotification(const std::string& sender, std::string_view text)
@@ -230,8 +271,15 @@ void SkypeClient::onUsers(std::string_view rest)
     for (const std::string_view handle : splitHandles(rest)) {
         friends_.insertOrUpdate(Utf8String(handle), true);
         const std::string user = "GET USER " + std::string(handle);
-        sendCommand(user + " FULLNAME");
-        sendCommand(user + " DISPLAYNAME");
+        const std::string fullName = user + " FULLNAME";
+        const std::string displayName = user + " DISPLAYNAME";
+        // Both names or none: a full name must not stand where the display name was refused.
+        if (displayName.size() >= kNarrowArea) {
+            qCWarning(lcMessenger, "a handle of %zu bytes is too long to ask for its names", handle.size());
+            continue;
+        }
+        sendNarrow(fullName);
+        sendNarrow(displayName);
     }
 }
 
@@ -318,7 +366,7 @@ void SkypeClient::onRinging(std::int32_t id)
         return;
     }
     if (calls_.isIncomingRinging(id)) {
-        sendCommand("SET CALL " + std::to_string(id) + " STATUS FINISHED");
+        refuse(id);
     }
 }
 

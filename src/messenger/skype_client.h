@@ -4,7 +4,9 @@
 #include "answering/command_sender.h"
 #include "app/messenger_link.h"
 #include "config/utf8_string.h"
+#include "messenger/command_pacer.h"
 #include "messenger/friend_list.h"
+#include "messenger/skype_key_handler.h"
 #include "messenger/skype_transport.h"
 
 #include <cstdint>
@@ -18,12 +20,15 @@ class EventLoop;
 class HandsetChannel;
 class MainWindowPort;
 class PhoneController;
+class SkypeWindows;
 class VoiceAnswering;
+class VolumePanel;
 struct Settings;
 
 // The link to the Skype messenger: attaches to it, keeps the attachment alive, sends commands
 // and follows what it reports (user status, mute, contacts and calls), ringing the handset and
-// driving its display and light. Main thread only, except postAnsweringRequest.
+// driving its display and light; while it has the handset, the handset's keys act on it.
+// Main thread only, except postAnsweringRequest.
 class SkypeClient final : public MessengerLink, public CommandSender, private SkypeTransportListener {
 public:
     static constexpr int kWatchTimerId = 1001;
@@ -40,6 +45,11 @@ public:
     };
     // Texts of this many bytes or more are dropped, as are empty ones.
     static constexpr std::size_t kMaxTextBytes = 16384;
+    // Commands are built in areas of fixed size, the terminating NUL included: bytes for the
+    // plain ones, UTF-16 units for those carrying user data. A command that does not fit is
+    // refused whole: a cut handle or text would reach the wrong user or say something else.
+    static constexpr std::size_t kNarrowArea = 100;
+    static constexpr std::size_t kWideArea = 100;
 
     enum MuteState : std::int32_t {
         MuteUnknown = 0,
@@ -72,8 +82,11 @@ public:
         MainWindowPort& mainWindow;
         const Settings& settings;
         CallClock& clock;
+        SkypeWindows& windows;
+        VolumePanel& volume;
         // Null while the program has no voice answering.
         VoiceAnswering* answering = nullptr;
+        HandsetTones tones = {};
     };
 
     explicit SkypeClient(const Ports& ports);
@@ -84,12 +97,21 @@ public:
     // Looks for the messenger once and starts the watch timer that keeps looking. Returns 1.
     int create();
 
-    // Sends one command; nonzero when it went out. Delivery is confirmed later: a command the
-    // messenger does not take within 1000 ms detaches the client.
+    // Sends one command; nonzero when it went out, or waits its turn behind a held button.
+    // Delivery is confirmed later: a command the messenger does not take within 1000 ms
+    // detaches the client.
     int sendCommand(const char* text) override;
     int sendCommand(std::string_view text);
-    // For commands carrying user data held as wide text: sent as UTF-8.
+    // For commands carrying user data held as wide text: sent as UTF-8. 0 when the text does
+    // not fit its area (nothing sent).
     int sendCommandWide(std::u16string_view text);
+    // A command built in a narrow area; 0 when it does not fit (nothing sent).
+    int sendNarrow(std::string_view text);
+    // The commands sent from now on go out once ms have passed, in order; nothing waits for it.
+    void holdCommands(int ms) { pacer_.pause(ms); }
+    // Takes (ends) the call.
+    int answer(std::int32_t id);
+    int refuse(std::int32_t id);
 
     // Tells the phone controller and the main window that the attachment may have changed.
     void onAttachChanged();
@@ -122,6 +144,7 @@ private:
     void onSendFailed(const std::string& peer) override;
 
     void onWatchTick();
+    int transmit(std::string_view text);
     // One message of the client's mailbox; which fields count depends on the message.
     struct PostedMessage {
         PrivateMessage message;
@@ -150,6 +173,8 @@ private:
     void endCallSteps();
 
     Ports ports_;
+    CommandPacer pacer_;
+    SkypeKeyHandler keys_;
     // The attached messenger's address; empty while detached.
     std::string apiWindow_;
     // What onAttachChanged last told the rest of the program.

@@ -20,6 +20,12 @@ void PhoneSurroundings::SetHandsetLightMode(int mode)
     blinker_.SetHandsetLightMode(mode);
 }
 
+HandsetTones PhoneSurroundings::tones()
+{
+    return {[this](int id) { note("tone " + std::to_string(id)); },
+            [this](int index) { note("key tone " + std::to_string(index)); }};
+}
+
 bool FakeSkypeTransport::send(const std::string& peer, std::string_view text)
 {
     if (!sendsGoOut) return false;
@@ -35,7 +41,8 @@ void FakeSkypeTransport::attach(const std::string& peer, int status)
 
 MessengerStack::MessengerStack(EventLoop& eventLoop, SkypeTransport& transport)
     : loop(eventLoop),
-      skype({eventLoop, transport, controller, service.channel(), around, settings, callClock})
+      skype({eventLoop, transport, controller, service.channel(), around, settings, callClock, skypeWindows, around,
+             nullptr, around.tones()})
 {
 }
 

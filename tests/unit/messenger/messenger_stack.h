@@ -7,11 +7,14 @@
 #include "app/tray_status.h"
 #include "config/settings.h"
 #include "fake_wave_devices.h"
+#include "fake_window_system.h"
 #include "handset_test_rig.h"
 #include "messenger/main_window_port.h"
 #include "messenger/qq_client.h"
 #include "messenger/skype_client.h"
 #include "messenger/skype_transport.h"
+#include "messenger/skype_windows.h"
+#include "messenger/volume_panel.h"
 #include "ui/handset_light_blinker.h"
 
 #include <functional>
@@ -23,13 +26,14 @@ namespace tarnix::test {
 
 using Transcript = std::vector<std::string>;
 
-// The phone's surroundings (tray, main window, keyboard, default sound devices): everything
-// they are told, as one transcript. The main window's light modes reach the handset through a
+// The phone's surroundings (tray, main window, keyboard, default sound devices, the volume
+// panel, the handset's tones): everything they are told, as one transcript. The main window's light modes reach the handset through a
 // real blinker, as in the program.
 class PhoneSurroundings final : public TrayStatus,
                                 public KeyInjector,
                                 public DefaultSoundDevices,
-                                public MainWindowPort {
+                                public MainWindowPort,
+                                public VolumePanel {
 public:
     explicit PhoneSurroundings(HandsetLightBlinker& blinker) : blinker_(blinker) {}
 
@@ -45,6 +49,11 @@ public:
     bool open() override { return true; }
     std::string currentDefault(SoundDirection) override { return {}; }
     bool setDefault(SoundDirection, const std::string&) override { return true; }
+    void ShowPopup() override { note("volume shown"); }
+    void VolumeUp() override { note("volume up"); }
+    void VolumeDown() override { note("volume down"); }
+    // "tone 147", "key tone 5".
+    HandsetTones tones();
 
     Transcript take() { return std::exchange(log_, {}); }
     // Also hands each line to this as it happens.
@@ -102,6 +111,10 @@ struct MessengerStack {
     FakeWaveDevices wave;
     FixedCallClock callClock;
     Settings settings;
+    FakeWindowSystem windows;
+    // The attached messenger's process.
+    static constexpr std::int64_t kMessengerPid = 4242;
+    SkypeWindows skypeWindows{windows, [this] { return skype.isAttached() ? kMessengerPid : 0; }};
     SkypeClient skype;
     QqClient qq{callClock, settings, around};
     PhoneController controller{{service, around, skype, qq, around, wave, around}};

@@ -199,7 +199,7 @@ TEST(SkypeMailbox, AnsweringRequestsFromAnyThreadAreHandledOnTheLoop)
     MessengerStack stack{loop, transport};
     RecordingAnswering answering;
     SkypeClient client({loop, transport, stack.controller, stack.service.channel(), stack.around,
-                        stack.settings, stack.callClock, &answering});
+                        stack.settings, stack.callClock, stack.skypeWindows, stack.around, &answering});
     stack.settings.greetingFile = u"hello.wav";
 
     std::thread other([&] {

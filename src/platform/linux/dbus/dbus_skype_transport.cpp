@@ -3,6 +3,7 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
+#include <QDBusReply>
 #include <QLoggingCategory>
 
 namespace tarnix {
@@ -146,6 +147,19 @@ void DbusSkypeTransport::followPeer(const QString& peer)
 bool DbusSkypeTransport::peerExists(const std::string& peer) const
 {
     return peerAlive_ && peer_.toStdString() == peer;
+}
+
+std::int64_t DbusSkypeTransport::peerProcess(const std::string& peer) const
+{
+    const QString name = QString::fromStdString(peer);
+    if (name.isEmpty() || !bus_.isConnected()) return 0;
+    if (name != pidPeer_) {
+        const QDBusReply<uint> reply = bus_.interface()->servicePid(name);
+        if (!reply.isValid()) return 0;
+        pidPeer_ = name;
+        pid_ = reply.value();
+    }
+    return pid_;
 }
 
 bool DbusSkypeTransport::send(const std::string& peer, std::string_view text)

@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QString>
 
+#include <cstdint>
 #include <functional>
 
 class QDBusMessage;
@@ -45,6 +46,8 @@ public:
     void discover() override;
     bool peerExists(const std::string& peer) const override;
     bool send(const std::string& peer, std::string_view text) override;
+    // The process behind a peer's bus connection; 0 when it cannot be told.
+    std::int64_t peerProcess(const std::string& peer) const;
 
 public Q_SLOTS:
     void Notify(const QString& text);
@@ -64,6 +67,9 @@ private:
     QString peer_;
     bool peerAlive_ = false;
     bool handshaking_ = false;
+    // A unique bus name never passes to another process, so its answer is kept.
+    mutable QString pidPeer_;
+    mutable std::int64_t pid_ = 0;
 };
 
 }  // namespace tarnix

@@ -106,7 +106,8 @@ void X11WindowSystem::CloseDisplay::operator()(_XDisplay* display) const
 X11WindowSystem::X11WindowSystem(const char* displayName) : display_(XOpenDisplay(displayName))
 {
     if (!display_) {
-        qCInfo(lcX11Windows, "no X display: the messenger's windows cannot be reached");
+        // The missing display itself is told once, by the key injector.
+        qCInfo(lcX11Windows, "the messenger's windows cannot be reached without a display");
         return;
     }
     Display* d = display_.get();
