@@ -1,6 +1,6 @@
 #include "audio/device_lookup.h"
 
-#include "audio/text_match.h"
+#include "config/text_match.h"
 
 #include <string>
 

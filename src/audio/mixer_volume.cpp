@@ -1,6 +1,6 @@
 #include "audio/mixer_volume.h"
 
-#include "audio/text_match.h"
+#include "config/text_match.h"
 
 #include <string>
 #include <vector>

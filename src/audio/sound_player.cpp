@@ -140,7 +140,9 @@ int SoundPlayer::slotSize(const SoundFormat& format, int frameBytes)
 
 void SoundPlayer::writeWithRetries(int length)
 {
-    for (int attempt = 1; output_.write(pcm_.get(), length) == 0 && attempt < WriteTries; ++attempt) {
+    // A stop asked meanwhile ends the retries: the caller waits for this thread.
+    for (int attempt = 1; output_.write(pcm_.get(), length) == 0 && attempt < WriteTries && !stopRequested();
+         ++attempt) {
         sleepMs(WriteRetryMs);
     }
 }

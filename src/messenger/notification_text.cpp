@@ -10,23 +10,7 @@ bool isBlank(char c)
     return c == ' ' || c == '\t';
 }
 
-char foldAscii(char c)
-{
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
 }  // namespace
-
-bool equalsNoCase(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [](char x, char y) { return foldAscii(x) == foldAscii(y); });
-}
-
-bool hasPrefixNoCase(std::string_view text, std::string_view prefix)
-{
-    return text.size() >= prefix.size() && equalsNoCase(text.substr(0, prefix.size()), prefix);
-}
 
 std::string_view skipBlanks(std::string_view rest)
 {

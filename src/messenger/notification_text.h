@@ -5,10 +5,8 @@
 
 namespace tarnix {
 
-// Reading the messenger's one-line notifications: prefixes compared without regard to ASCII
-// case, tokens separated by runs of blanks.
-bool hasPrefixNoCase(std::string_view text, std::string_view prefix);
-bool equalsNoCase(std::string_view a, std::string_view b);
+// Reading the messenger's one-line notifications: tokens separated by runs of blanks (prefixes
+// are compared with config/text_match.h).
 // Removes and returns the next token of `rest` (blanks before it skipped); empty at the end.
 std::string_view takeToken(std::string_view& rest);
 // `rest` without its leading blanks.

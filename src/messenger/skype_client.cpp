@@ -4,6 +4,7 @@
 #include "app/phone_controller.h"
 #include "base/event_loop.h"
 #include "config/settings.h"
+#include "config/text_match.h"
 #include "config/text_utils.h"
 #include "device/handset_channel.h"
 #include "messenger/main_window_port.h"
@@ -233,23 +234,23 @@ int SkypeClient::onNotification(const std::string& sender, std::string_view text
     if (sender.empty() || sender != apiWindow_) return 0;
     qCDebug(lcMessenger, "<- %.*s", static_cast<int>(text.size()), text.data());
     const auto rest = [&](std::string_view prefix) { return text.substr(prefix.size()); };
-    if (hasPrefixNoCase(text, "MUTE OFF")) {
+    if (startsWithIgnoringCase(text, "MUTE OFF")) {
         muteState_ = NotMuted;
         ports_.mainWindow.SetHandsetLightMode(LightSteady);
-    } else if (hasPrefixNoCase(text, "MUTE ON")) {
+    } else if (startsWithIgnoringCase(text, "MUTE ON")) {
         muteState_ = Muted;
         ports_.mainWindow.SetHandsetLightMode(LightMuted);
-    } else if (hasPrefixNoCase(text, "CALL ")) {
+    } else if (startsWithIgnoringCase(text, "CALL ")) {
         onCallNotification(rest("CALL "));
-    } else if (hasPrefixNoCase(text, "USERSTATUS ")) {
+    } else if (startsWithIgnoringCase(text, "USERSTATUS ")) {
         onUserStatus(rest("USERSTATUS "));
-    } else if (hasPrefixNoCase(text, "CONNSTATUS ") || hasPrefixNoCase(text, "CURRENTUSERHANDLE ")) {
+    } else if (startsWithIgnoringCase(text, "CONNSTATUS ") || startsWithIgnoringCase(text, "CURRENTUSERHANDLE ")) {
         // Known, and nothing to do.
-    } else if (hasPrefixNoCase(text, "USER ")) {
+    } else if (startsWithIgnoringCase(text, "USER ")) {
         onUserProperty(rest("USER "));
-    } else if (hasPrefixNoCase(text, "USERS ")) {
+    } else if (startsWithIgnoringCase(text, "USERS ")) {
         onUsers(rest("USERS "));
-    } else if (hasPrefixNoCase(text, "SKYPEVERSION ")) {
+    } else if (startsWithIgnoringCase(text, "SKYPEVERSION ")) {
         skypeVersion_ = Utf8String(rest("SKYPEVERSION "));
     }
     // "CALLS " (the active calls at attach) and everything else: not used.
@@ -291,8 +292,8 @@ void SkypeClient::onUserProperty(std::string_view rest)
     FriendRecord* record = friends_.find(handle);
     if (record == nullptr || value.isEmpty()) return;
     // A display name always wins over a full name, whichever comes first.
-    if (equalsNoCase(property, "DISPLAYNAME") ||
-        (equalsNoCase(property, "FULLNAME") && record->name.isEmpty())) {
+    if (equalsIgnoringCase(property, "DISPLAYNAME") ||
+        (equalsIgnoringCase(property, "FULLNAME") && record->name.isEmpty())) {
         friends_.setName(*record, value);
     }
 }
@@ -317,7 +318,7 @@ void SkypeClient::onCallProperty(std::int32_t id, std::string_view property, std
         if (entry != nullptr) calls_.setPartner(*entry, Utf8String(value));
     } else if (property == "DURATION") {
         if (entry != nullptr) calls_.setDuration(*entry, Utf8String(value));
-    } else if (equalsNoCase(property, "PSTN_NUMBER")) {
+    } else if (equalsIgnoringCase(property, "PSTN_NUMBER")) {
         if (entry != nullptr) calls_.setPstnNumber(*entry, Utf8String(value));
         // Shown even for a call we do not know: the number is what the user wants to see.
         ports_.controller.dialledNumber().assign(value);

@@ -4,7 +4,7 @@
 
 namespace tarnix {
 
-// ASCII case-insensitive comparisons for device names.
+// ASCII case-insensitive comparisons: device names, the messenger's notification words.
 bool equalsIgnoringCase(std::string_view a, std::string_view b);
 bool startsWithIgnoringCase(std::string_view text, std::string_view prefix);
 

@@ -1,4 +1,4 @@
-#include "audio/text_match.h"
+#include "config/text_match.h"
 
 #include <algorithm>
 
