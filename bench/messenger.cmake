@@ -1,9 +1,6 @@
 # The Skype link: a ringing call from the messenger stand-in to the handset's ring report over a
 # private session bus, and the parser's throughput. Needs the test stack and the stand-in.
 if(TARGET tarnix_messenger_stack AND TARGET tarnix_platform_dbus_link AND TARGET skype-sim)
-  if(NOT TARGET benchmark::benchmark)
-    find_package(benchmark REQUIRED)
-  endif()
   add_executable(messenger_bench ${CMAKE_CURRENT_LIST_DIR}/messenger_bench.cpp)
   target_link_libraries(messenger_bench PRIVATE tarnix_messenger_stack tarnix_platform_dbus_link tarnix_base_qt
                         tarnix_platform_testsupport benchmark::benchmark)

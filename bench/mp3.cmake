@@ -1,4 +1,3 @@
-find_package(benchmark REQUIRED)
 find_program(LAME_COMMAND lame REQUIRED)
 find_program(MADPLAY_COMMAND madplay REQUIRED)
 
