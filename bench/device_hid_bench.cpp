@@ -6,6 +6,7 @@
 #include "device/logging_error_reporter.h"
 #include "device/system_device_clock.h"
 #include "handset_bed.h"
+#include "latency_samples.h"
 #include "platform/linux/hid/udev_hid_bus.h"
 #include "umockdev_hid_bed.h"
 #include "virtual_event_loop.h"
@@ -17,7 +18,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -55,14 +55,6 @@ struct Layer {
     TimingSink sink;
     HandsetService service{loop, bus, errors, pstn, clock};
 };
-
-double percentile(std::vector<double> samples, double fraction)
-{
-    if (samples.empty()) return 0;
-    const auto at = static_cast<std::size_t>(fraction * static_cast<double>(samples.size() - 1));
-    std::nth_element(samples.begin(), samples.begin() + static_cast<std::ptrdiff_t>(at), samples.end());
-    return samples[at];
-}
 
 // Sleeps in the event loop (a busy loop would starve umockdev's thread that serves the node).
 void runEventsFor(std::chrono::milliseconds span)
@@ -111,8 +103,8 @@ void BM_KeyReportToOnHandsetKey(benchmark::State& state)
         state.SetIterationTime(seconds);
         millis.push_back(seconds * 1e3);
     }
-    state.counters["p50_ms"] = percentile(millis, 0.50);
-    state.counters["p99_ms"] = percentile(millis, 0.99);
+    state.counters["p50_ms"] = bench::percentile(millis, 0.50);
+    state.counters["p99_ms"] = bench::percentile(millis, 0.99);
 }
 BENCHMARK(BM_KeyReportToOnHandsetKey)->UseManualTime()->Iterations(300)->Unit(benchmark::kMillisecond);
 

@@ -2,13 +2,13 @@
 // emulated node readReport() hands it over, and what a poll tick pays when nothing is pending.
 #include "platform/linux/hid/udev_hid_bus.h"
 
+#include "latency_samples.h"
 #include "umockdev_hid_bed.h"
 #include "vendor_report_descriptor.h"
 #include "virtual_event_loop.h"
 
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
 #include <array>
 #include <atomic>
 #include <chrono>
@@ -33,14 +33,6 @@ struct Bench {
     tarnix::UdevHidBus bus{loop};
     std::unique_ptr<tarnix::HidDevice> device = bus.open(node.path());
 };
-
-double percentile(std::vector<double> samples, double fraction)
-{
-    if (samples.empty()) return 0;
-    const auto at = static_cast<std::size_t>(fraction * static_cast<double>(samples.size() - 1));
-    std::nth_element(samples.begin(), samples.begin() + static_cast<std::ptrdiff_t>(at), samples.end());
-    return samples[at];
-}
 
 // The reader already waits in readReport() when the key report arrives, as the poll tick does.
 void BM_KeyReportArrivalToReadReport(benchmark::State& state)
@@ -78,8 +70,8 @@ void BM_KeyReportArrivalToReadReport(benchmark::State& state)
     }
     done = true;
     handset.join();
-    state.counters["p50_us"] = percentile(micros, 0.50);
-    state.counters["p99_us"] = percentile(micros, 0.99);
+    state.counters["p50_us"] = tarnix::bench::percentile(micros, 0.50);
+    state.counters["p99_us"] = tarnix::bench::percentile(micros, 0.99);
 }
 BENCHMARK(BM_KeyReportArrivalToReadReport)->UseManualTime()->Iterations(2000)->Unit(benchmark::kMicrosecond);
 

@@ -1,7 +1,9 @@
 #include "base/qt_event_loop.h"
 #include "child_process.h"
+#include "latency_samples.h"
 #include "messenger_stack.h"
 #include "platform/linux/dbus/dbus_skype_transport.h"
+#include "stand_in_record.h"
 #include "virtual_handsets.h"
 
 #include <benchmark/benchmark.h>
@@ -9,9 +11,7 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 
-#include <algorithm>
 #include <cstdlib>
-#include <ctime>
 #include <functional>
 #include <memory>
 #include <string>
@@ -20,36 +20,14 @@
 namespace tarnix::test {
 namespace {
 
-double monotonicSeconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
-
-// Reads the stand-in's record until the line naming the text; returns its time stamp.
-double stampOf(ChildProcess& sim, const std::string& text)
-{
-    for (std::string line = sim.readLine(); !line.empty(); line = sim.readLine()) {
-        if (line.find(text) != std::string::npos) return std::stod(line);
-    }
-    return 0;
-}
-
 bool runUntil(const std::function<bool()>& done, int timeoutMs = 2000)
 {
-    const double end = monotonicSeconds() + timeoutMs / 1000.0;
+    const double end = bench::monotonicSeconds() + timeoutMs / 1000.0;
     while (!done()) {
-        if (monotonicSeconds() > end) return false;
+        if (bench::monotonicSeconds() > end) return false;
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
     }
     return true;
-}
-
-double percentile(std::vector<double> samples, double p)
-{
-    std::sort(samples.begin(), samples.end());
-    return samples[static_cast<std::size_t>(p * static_cast<double>(samples.size() - 1))];
 }
 
 // From "CALL n STATUS RINGING" leaving the messenger stand-in (its record's stamp, taken just
@@ -92,15 +70,15 @@ void BM_RingNotificationToRingReport(benchmark::State& state)
             state.SkipWithError("the handset did not ring");
             return;
         }
-        const double rang = monotonicSeconds();
-        const double sent = stampOf(sim, "NOTIFY CALL " + id + " STATUS RINGING");
+        const double rang = bench::monotonicSeconds();
+        const double sent = bench::stampOf(sim, "NOTIFY CALL " + id + " STATUS RINGING");
         samples.push_back(rang - sent);
         state.SetIterationTime(rang - sent);
         sim.writeLine("end " + id);
         runUntil([&] { return !handset->ringing(); });
     }
-    state.counters["p50_us"] = percentile(samples, 0.50) * 1e6;
-    state.counters["p99_us"] = percentile(samples, 0.99) * 1e6;
+    state.counters["p50_us"] = bench::percentile(samples, 0.50) * 1e6;
+    state.counters["p99_us"] = bench::percentile(samples, 0.99) * 1e6;
     sim.writeLine("quit");
     sim.waitForExit();
 }

@@ -1,6 +1,7 @@
 // skype-sim: a stand-in for the messenger on the session bus, for tests and the demo.
 #include "sim_script.h"
 #include "sim_transcript.h"
+#include "sim_windows.h"
 #include "skype_sim.h"
 
 #include <QCommandLineParser>
@@ -22,7 +23,10 @@ int main(int argc, char* argv[])
             "command it receives (CMD), every reply (REPLY) and notification it sends (NOTIFY; FOREIGN "
             "when sent from another connection; UNSENT while no client is attached), and its events "
             "(EVENT ready, attached, hang, crash; BADLINE for a script line it does not know), one "
-            "line each, stamped with the monotonic clock in seconds.\n\n") +
+            "line each, stamped with the monotonic clock in seconds. When $DISPLAY opens it also shows "
+            "the messenger's main form (titled Skype, with a login control and an entry box) and "
+            "records what its windows go through (WINDOW form|popup 0x..., text TEXT, focus, tab, "
+            "closed 0x...); otherwise it says so once (EVENT no display).\n\n") +
         QString::fromUtf8(tarnix::sim::SimScript::kHelp));
     parser.addHelpOption();
     const QCommandLineOption name(
@@ -70,8 +74,9 @@ int main(int argc, char* argv[])
         return 1;
     }
     transcript.write("EVENT", QStringLiteral("ready"));
+    tarnix::sim::SimWindows windows(transcript);
 
-    tarnix::sim::SimScript lines(sim, transcript);
+    tarnix::sim::SimScript lines(sim, windows, transcript);
     if (parser.isSet(script)) {
         if (!lines.readFile(parser.value(script))) {
             std::fprintf(stderr, "skype-sim: cannot read %s\n", qPrintable(parser.value(script)));

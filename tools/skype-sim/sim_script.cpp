@@ -1,6 +1,7 @@
 #include "sim_script.h"
 
 #include "sim_transcript.h"
+#include "sim_windows.h"
 #include "skype_sim.h"
 
 #include <QCoreApplication>
@@ -16,6 +17,15 @@
 #include <unistd.h>
 
 namespace tarnix::sim {
+namespace {
+
+// What follows the verb as written, inner blanks included.
+QString textAfter(const QString& line, const QString& verb)
+{
+    return line.mid(line.indexOf(verb) + verb.size() + 1);
+}
+
+}  // namespace
 
 const char* const SimScript::kHelp =
     "Script lines (from --script FILE, else standard input; '#' starts a comment):\n"
@@ -26,13 +36,17 @@ const char* const SimScript::kHelp =
     "  mute on|off          the microphone is muted or not\n"
     "  notify TEXT          any notification, sent as it is\n"
     "  foreign TEXT         the same, but from another bus connection\n"
+    "  popup TITLE          with a display: a pop-up owned by the main form\n"
+    "  entry TEXT           with a display: the main form's entry box holds TEXT\n"
+    "  iconify              with a display: the main form is minimised (needs a window manager)\n"
     "  sleep MS             wait before the next line\n"
     "  wait-attach          wait until a client has attached\n"
     "  hang [MS]            stop answering anything (for MS milliseconds, else for good)\n"
     "  crash                exit at once, as a crash would\n"
     "  quit                 exit normally\n";
 
-SimScript::SimScript(SkypeSim& sim, SimTranscript& transcript) : sim_(sim), transcript_(transcript)
+SimScript::SimScript(SkypeSim& sim, SimWindows& windows, SimTranscript& transcript)
+    : sim_(sim), windows_(windows), transcript_(transcript)
 {
     connect(&sim_, &SkypeSim::clientAttached, this, [this] {
         transcript_.write("EVENT", QStringLiteral("attached"));
@@ -102,10 +116,15 @@ bool SimScript::runLine(const QString& line)
     } else if (verb == QLatin1String("mute") && args.size() >= 1) {
         sim_.setMute(args[0] == QLatin1String("on"));
     } else if (verb == QLatin1String("notify")) {
-        // The text as written, inner blanks included.
-        sim_.notify(line.mid(line.indexOf(QLatin1String("notify")) + 7));
+        sim_.notify(textAfter(line, verb));
     } else if (verb == QLatin1String("foreign")) {
-        foreignNotify(line.mid(line.indexOf(QLatin1String("foreign")) + 8));
+        foreignNotify(textAfter(line, verb));
+    } else if (verb == QLatin1String("popup")) {
+        windows_.showPopup(rest);
+    } else if (verb == QLatin1String("entry")) {
+        windows_.setEntryText(textAfter(line, verb));
+    } else if (verb == QLatin1String("iconify")) {
+        windows_.iconifyForm();
     } else if (verb == QLatin1String("sleep") && args.size() >= 1) {
         held_ = true;
         QTimer::singleShot(args[0].toInt(), this, [this] {

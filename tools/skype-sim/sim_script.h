@@ -12,6 +12,7 @@ namespace tarnix::sim {
 
 class SkypeSim;
 class SimTranscript;
+class SimWindows;
 
 // Runs script lines one after the other, from a file or as they arrive on standard input.
 // "sleep" and "wait-attach" hold the lines after them back.
@@ -21,7 +22,7 @@ class SimScript final : public QObject {
 public:
     static const char* const kHelp;
 
-    SimScript(SkypeSim& sim, SimTranscript& transcript);
+    SimScript(SkypeSim& sim, SimWindows& windows, SimTranscript& transcript);
     ~SimScript() override;
 
     // False when the file cannot be read.
@@ -37,6 +38,7 @@ private:
     void foreignNotify(const QString& text);
 
     SkypeSim& sim_;
+    SimWindows& windows_;
     SimTranscript& transcript_;
     QStringList pending_;
     QByteArray partial_;
