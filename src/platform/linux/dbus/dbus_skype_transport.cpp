@@ -96,6 +96,7 @@ void DbusSkypeTransport::onNameReply(const QDBusMessage& reply)
             reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.NameHasNoOwner")) {
             // No messenger runs: nothing to tell, as a broadcast nobody hears.
             handshaking_ = false;
+            passHeldNotifications();
             return;
         }
         qCInfo(lcSkypeBus, "no answer to NAME: %s", qPrintable(reply.errorMessage()));
@@ -127,6 +128,14 @@ void DbusSkypeTransport::handshakeEnded(const std::string& peer, int status)
 {
     handshaking_ = false;
     if (listener_ != nullptr) listener_->onAttachMessage(peer, status);
+    passHeldNotifications();
+}
+
+void DbusSkypeTransport::passHeldNotifications()
+{
+    for (const auto& [sender, text] : std::exchange(held_, {})) {
+        if (listener_ != nullptr) listener_->onCopyData(sender, text);
+    }
 }
 
 void DbusSkypeTransport::followPeer(const QString& peer)
@@ -183,6 +192,12 @@ bool DbusSkypeTransport::send(const std::string& peer, std::string_view text)
 
 void DbusSkypeTransport::Notify(const QString& text)
 {
+    // The messenger may speak as soon as it has answered PROTOCOL, and its call can reach us
+    // before that answer does: held until the attach is told, or it would come from a stranger.
+    if (handshaking_) {
+        held_.emplace_back(message().service().toStdString(), text.toStdString());
+        return;
+    }
     if (listener_ != nullptr) listener_->onCopyData(message().service().toStdString(), text.toStdString());
 }
 

@@ -11,6 +11,9 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
+#include <utility>
+#include <vector>
 
 class QDBusMessage;
 
@@ -58,6 +61,7 @@ private:
     void onNameReply(const QDBusMessage& reply);
     void onProtocolReply(const QDBusMessage& reply);
     void handshakeEnded(const std::string& peer, int status);
+    void passHeldNotifications();
     void followPeer(const QString& peer);
 
     QDBusConnection bus_;
@@ -67,6 +71,8 @@ private:
     QString peer_;
     bool peerAlive_ = false;
     bool handshaking_ = false;
+    // Notifications that came while a handshake was under way: sender, text.
+    std::vector<std::pair<std::string, std::string>> held_;
     // A unique bus name never passes to another process, so its answer is kept.
     mutable QString pidPeer_;
     mutable std::int64_t pid_ = 0;
