@@ -134,6 +134,14 @@ void MessengerWindowsSim::setEntryText(const std::string& text)
     report_("text " + entryText_);
 }
 
+void MessengerWindowsSim::focusEntryBox()
+{
+    if (display_ && entryBox_ != 0) {
+        XSetInputFocus(display_.get(), entryBox_, RevertToParent, CurrentTime);
+        sync();
+    }
+}
+
 void MessengerWindowsSim::iconify(unsigned long window)
 {
     if (display_) {

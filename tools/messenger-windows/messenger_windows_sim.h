@@ -35,6 +35,8 @@ public:
     unsigned long showMainForm(const std::string& title, bool loginControl, bool entryBox);
     unsigned long showPopup(unsigned long owner, const std::string& title);
     void setEntryText(const std::string& text);
+    // Gives the entry box the input focus, as a click into it would.
+    void focusEntryBox();
     void iconify(unsigned long window);
     void hide(unsigned long window);
     void destroy(unsigned long window);

@@ -1,0 +1,192 @@
+#include "call_road.h"
+
+#include <QElapsedTimer>
+
+#include <csignal>
+#include <regex>
+#include <sstream>
+
+namespace tarnix::test {
+namespace {
+
+// Generous: the machine may be busy with builds; a wait ends as soon as its line comes.
+constexpr int kWaitMs = 20000;
+constexpr const char* kExpectTimeout = "20000";
+
+bool holdsEveryWord(const std::string& line, const std::string& words)
+{
+    std::istringstream in(words);
+    std::string word;
+    while (in >> word) {
+        if (line.find(word) == std::string::npos) return false;
+    }
+    return true;
+}
+
+bool isState(const std::string& line)
+{
+    return line.starts_with("state ");
+}
+
+// "12.345678 CMD GET MUTE" -> "CMD GET MUTE"
+std::string withoutStamp(const std::string& line)
+{
+    const auto blank = line.find(' ');
+    return blank == std::string::npos ? line : line.substr(blank + 1);
+}
+
+}  // namespace
+
+CallRoad::CallRoad(int model, Messenger messenger, const QString& display, const std::string& config)
+    : session_(PROGRAM_PATH, LOCALE_PATH)
+{
+    ensureQtApplication();
+    if (!session_.ready()) {
+        failure_ = "the program could not be copied";
+        return;
+    }
+    if (!config.empty()) session_.folder().write("config.xml", config);
+    if (!display.isEmpty()) session_.setDisplay(display);
+    if (messenger == Messenger::NoBus) {
+        // An address nobody listens on: also keeps the bus library from starting one of its own.
+        session_.setBus("unix:path=" + QString::fromStdString(session_.folder().file("no-bus")));
+    } else {
+        bus_ = std::make_unique<ChildProcess>("dbus-daemon",
+                                              QStringList{"--session", "--nofork", "--print-address=1"});
+        const QString address = QString::fromStdString(bus_->readLine());
+        if (address.isEmpty()) {
+            failure_ = "dbus-daemon did not start";
+            return;
+        }
+        session_.setBus(address);
+    }
+    if (messenger == Messenger::OnBus) {
+        messenger_.stamped = true;
+        messenger_.process = std::make_unique<ChildProcess>(SKYPE_SIM_PATH, QStringList{}, session_.environment());
+        if (!messenger_.waitFor([](const std::string& line) { return line == "EVENT ready"; })) {
+            failure_ = "skype-sim did not come up";
+            return;
+        }
+    }
+    handset_.process = std::make_unique<ChildProcess>(
+        HANDSET_SIM_PATH,
+        QStringList{"--model", QString::number(model), "--expect-timeout", kExpectTimeout, "--",
+                    QString::fromStdString(session_.folder().file("tarnix-usbphone"))},
+        session_.environment());
+    if (!handset_.process->started()) failure_ = "handset-sim did not start";
+}
+
+CallRoad::~CallRoad()
+{
+    // handset-sim ends the program on SIGTERM even in the middle of an expect; a kill would
+    // leave the program behind.
+    if (handset_.process && handset_.process->running()) {
+        ::kill(static_cast<pid_t>(handset_.process->pid()), SIGTERM);
+        handset_.process->waitForExit(10000);
+    }
+}
+
+void CallRoad::handset(const std::string& line)
+{
+    handset_.process->writeLine(line);
+}
+
+void CallRoad::messenger(const std::string& line)
+{
+    messenger_.process->writeLine(line);
+}
+
+::testing::AssertionResult CallRoad::handsetShows(const std::string& words)
+{
+    return came(handset_.waitFor(
+                    [&](const std::string& line) { return isState(line) && holdsEveryWord(line, words); }),
+                "a handset state with " + words);
+}
+
+::testing::AssertionResult CallRoad::handsetShowsClock(const std::string& words)
+{
+    static const std::regex clock(R"(^state .* lcd="\d\d-\d\d +\d\d:\d\d" .*)");
+    return came(handset_.waitFor([&](const std::string& line) {
+                    return std::regex_match(line, clock) && holdsEveryWord(line, words);
+                }),
+                "the clock on the handset with " + words);
+}
+
+::testing::AssertionResult CallRoad::handsetSays(const std::string& said)
+{
+    return came(handset_.waitFor([&](const std::string& line) { return line == said; }), said);
+}
+
+::testing::AssertionResult CallRoad::messengerHas(const std::string& wanted)
+{
+    return came(messenger_.waitFor([&](const std::string& line) { return line == wanted; }), wanted);
+}
+
+bool CallRoad::finish()
+{
+    if (finished_) return false;
+    finished_ = true;
+    handset("quit");
+    handset_.readToEnd();
+    if (messenger_.process) {
+        messenger_.process->closeInput();
+        messenger_.readToEnd();
+    }
+    return !handset_.lines.empty() && handset_.lines.back() == "exited code=0";
+}
+
+::testing::AssertionResult CallRoad::came(bool found, const std::string& what)
+{
+    if (found) return ::testing::AssertionSuccess();
+    handset_.readWaiting();
+    if (messenger_.process) messenger_.readWaiting();
+    std::string all = "\nthe handset:";
+    for (const std::string& line : handset_.lines) all += "\n  " + line;
+    all += "\nthe messenger:";
+    for (const std::string& line : messenger_.lines) all += "\n  " + line;
+    return ::testing::AssertionFailure() << "\"" << what << "\" did not come;" << all;
+}
+
+bool CallRoad::Output::waitFor(const std::function<bool(const std::string&)>& matches)
+{
+    QElapsedTimer clock;
+    clock.start();
+    for (;;) {
+        for (; next < lines.size(); ++next) {
+            if (matches(lines[next])) {
+                ++next;
+                return true;
+            }
+        }
+        const int left = kWaitMs - static_cast<int>(clock.elapsed());
+        if (left <= 0) break;
+        const std::string line = process->readLine(left);
+        if (line.empty() && !process->running()) break;
+        if (!line.empty()) lines.push_back(stamped ? withoutStamp(line) : line);
+    }
+    return false;
+}
+
+void CallRoad::Output::readWaiting()
+{
+    for (std::string line = process->readLine(100); !line.empty(); line = process->readLine(100)) {
+        lines.push_back(stamped ? withoutStamp(line) : line);
+    }
+}
+
+void CallRoad::Output::readToEnd()
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < kWaitMs) {
+        const std::string line = process->readLine(1000);
+        if (!line.empty()) {
+            lines.push_back(stamped ? withoutStamp(line) : line);
+        } else if (!process->running()) {
+            break;
+        }
+    }
+    process->waitForExit(kWaitMs);
+}
+
+}  // namespace tarnix::test
