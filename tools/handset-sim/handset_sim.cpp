@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <sstream>
 #include <utility>
 
 #include <fcntl.h>
@@ -45,16 +44,6 @@ void drain(int fd)
     char buffer[64];
     while (::read(fd, buffer, sizeof buffer) > 0) {
     }
-}
-
-bool containsEvery(const std::string& state, const std::string& words)
-{
-    std::istringstream in(words);
-    std::string word;
-    while (in >> word) {
-        if (state.find(word) == std::string::npos) return false;
-    }
-    return true;
 }
 
 }  // namespace
@@ -330,7 +319,7 @@ void HandsetSim::printStates()
 
 bool HandsetSim::expectMet() const
 {
-    return bed_.plugged(handset_) && containsEvery(lastState_, expecting_->words);
+    return bed_.plugged(handset_) && stateHoldsEveryWord(lastState_, expecting_->words);
 }
 
 }  // namespace tarnix::sim

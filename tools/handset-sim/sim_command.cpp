@@ -26,6 +26,16 @@ std::optional<int> numberIn(std::string_view text)
 
 }  // namespace
 
+bool stateHoldsEveryWord(std::string_view state, std::string_view words)
+{
+    for (std::size_t at = words.find_first_not_of(" \t"); at != std::string_view::npos;) {
+        const std::size_t end = words.find_first_of(" \t", at);
+        if (state.find(words.substr(at, end - at)) == std::string_view::npos) return false;
+        at = words.find_first_not_of(" \t", end);
+    }
+    return true;
+}
+
 int handsetKeyNamed(std::string_view name)
 {
     static constexpr std::array<std::pair<std::string_view, int>, 13> kNames{{

@@ -31,6 +31,9 @@ struct SimCommand {
 // with a line that is neither.
 std::optional<SimCommand> parseSimCommand(std::string_view line, std::string& error);
 
+// Whether an expect's words are all in the handset's state line.
+bool stateHoldsEveryWord(std::string_view state, std::string_view words);
+
 // "5", "*", "#", "yes", "no", "up", "down", "mute", "delete" (and "call", "hangup", "star",
 // "hash") to a HandsetKey; -1 for anything else.
 int handsetKeyNamed(std::string_view name);

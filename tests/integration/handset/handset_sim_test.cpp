@@ -220,6 +220,9 @@ TEST(SimCommandLine, ParsesEveryCommandAndRejectsMistakes)
         EXPECT_EQ(command->number, c.number) << c.line;
         EXPECT_EQ(command->words, c.words) << c.line;
     }
+    EXPECT_TRUE(sim::stateHoldsEveryWord("ring=on light=off lcd=\"42\"", " lcd=\"42\"\tring=on "));
+    EXPECT_FALSE(sim::stateHoldsEveryWord("ring=on light=off", "ring=on light=on"));
+    EXPECT_TRUE(sim::stateHoldsEveryWord("ring=on", ""));
     std::string error;
     EXPECT_FALSE(sim::parseSimCommand("   ", error));
     EXPECT_FALSE(sim::parseSimCommand("# a comment", error));

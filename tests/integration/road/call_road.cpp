@@ -1,27 +1,17 @@
 #include "call_road.h"
 
+#include "sim_command.h"
+
 #include <QElapsedTimer>
 
 #include <csignal>
 #include <regex>
-#include <sstream>
 
 namespace tarnix::test {
 namespace {
 
 // Generous: the machine may be busy with builds; a wait ends as soon as its line comes.
 constexpr int kWaitMs = 20000;
-constexpr const char* kExpectTimeout = "20000";
-
-bool holdsEveryWord(const std::string& line, const std::string& words)
-{
-    std::istringstream in(words);
-    std::string word;
-    while (in >> word) {
-        if (line.find(word) == std::string::npos) return false;
-    }
-    return true;
-}
 
 bool isState(const std::string& line)
 {
@@ -62,7 +52,8 @@ CallRoad::CallRoad(int model, Messenger messenger, const QString& display, const
     }
     if (messenger == Messenger::OnBus) {
         messenger_.stamped = true;
-        messenger_.process = std::make_unique<ChildProcess>(SKYPE_SIM_PATH, QStringList{}, session_.environment());
+        messenger_.process =
+            std::make_unique<ChildProcess>(SKYPE_SIM_PATH, QStringList{}, session_.environment());
         if (!messenger_.waitFor([](const std::string& line) { return line == "EVENT ready"; })) {
             failure_ = "skype-sim did not come up";
             return;
@@ -70,7 +61,7 @@ CallRoad::CallRoad(int model, Messenger messenger, const QString& display, const
     }
     handset_.process = std::make_unique<ChildProcess>(
         HANDSET_SIM_PATH,
-        QStringList{"--model", QString::number(model), "--expect-timeout", kExpectTimeout, "--",
+        QStringList{"--model", QString::number(model), "--",
                     QString::fromStdString(session_.folder().file("tarnix-usbphone"))},
         session_.environment());
     if (!handset_.process->started()) failure_ = "handset-sim did not start";
@@ -98,8 +89,9 @@ void CallRoad::messenger(const std::string& line)
 
 ::testing::AssertionResult CallRoad::handsetShows(const std::string& words)
 {
-    return came(handset_.waitFor(
-                    [&](const std::string& line) { return isState(line) && holdsEveryWord(line, words); }),
+    return came(handset_.waitFor([&](const std::string& line) {
+        return isState(line) && sim::stateHoldsEveryWord(line, words);
+    }),
                 "a handset state with " + words);
 }
 
@@ -107,8 +99,8 @@ void CallRoad::messenger(const std::string& line)
 {
     static const std::regex clock(R"(^state .* lcd="\d\d-\d\d +\d\d:\d\d" .*)");
     return came(handset_.waitFor([&](const std::string& line) {
-                    return std::regex_match(line, clock) && holdsEveryWord(line, words);
-                }),
+        return std::regex_match(line, clock) && sim::stateHoldsEveryWord(line, words);
+    }),
                 "the clock on the handset with " + words);
 }
 

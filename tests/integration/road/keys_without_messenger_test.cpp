@@ -72,8 +72,7 @@ TEST_P(KeysWithoutMessenger, DigitsStarHashAndTheCallKeyAreTypedIntoTheFocusedWi
 }
 
 INSTANTIATE_TEST_SUITE_P(CallRoad, KeysWithoutMessenger,
-                         ::testing::Values(Messenger::BusWithoutOne, Messenger::NoBus),
-                         [](const auto& info) {
+                         ::testing::Values(Messenger::BusWithoutOne, Messenger::NoBus), [](const auto& info) {
                              return info.param == Messenger::NoBus ? "NoBus" : "BusWithoutMessenger";
                          });
 
