@@ -89,19 +89,19 @@ void CallRoad::messenger(const std::string& line)
 
 ::testing::AssertionResult CallRoad::handsetShows(const std::string& words)
 {
-    return came(handset_.waitFor([&](const std::string& line) {
+    const auto shown = [&](const std::string& line) {
         return isState(line) && sim::stateHoldsEveryWord(line, words);
-    }),
-                "a handset state with " + words);
+    };
+    return came(handset_.waitFor(shown), "a handset state with " + words);
 }
 
 ::testing::AssertionResult CallRoad::handsetShowsClock(const std::string& words)
 {
     static const std::regex clock(R"(^state .* lcd="\d\d-\d\d +\d\d:\d\d" .*)");
-    return came(handset_.waitFor([&](const std::string& line) {
+    const auto shown = [&](const std::string& line) {
         return std::regex_match(line, clock) && sim::stateHoldsEveryWord(line, words);
-    }),
-                "the clock on the handset with " + words);
+    };
+    return came(handset_.waitFor(shown), "the clock on the handset, with " + words);
 }
 
 ::testing::AssertionResult CallRoad::handsetSays(const std::string& said)
@@ -116,8 +116,6 @@ void CallRoad::messenger(const std::string& line)
 
 bool CallRoad::finish()
 {
-    if (finished_) return false;
-    finished_ = true;
     handset("quit");
     handset_.readToEnd();
     if (messenger_.process) {

@@ -83,7 +83,6 @@ private:
     Output messenger_;
     Output handset_;
     std::string failure_;
-    bool finished_ = false;
 };
 
 }  // namespace tarnix::test
