@@ -114,6 +114,12 @@ void CallRoad::messenger(const std::string& line)
     return came(messenger_.waitFor([&](const std::string& line) { return line == wanted; }), wanted);
 }
 
+std::string CallRoad::messengerLineStarting(const std::string& prefix)
+{
+    if (!messenger_.waitFor([&](const std::string& line) { return line.starts_with(prefix); })) return {};
+    return messenger_.lines[messenger_.next - 1];
+}
+
 bool CallRoad::finish()
 {
     handset("quit");

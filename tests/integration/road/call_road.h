@@ -51,6 +51,8 @@ public:
     // The next line of the stand-in's record that is exactly this, without its time stamp:
     // "CMD SET CALL 123 DTMF 5", "NOTIFY CALL 123 STATUS INPROGRESS".
     ::testing::AssertionResult messengerHas(const std::string& line);
+    // The next line of the stand-in's record that starts with prefix; empty when none comes.
+    std::string messengerLineStarting(const std::string& prefix);
 
     // Ends the run: handset-sim quits and ends the program, then the stand-in quits. True when
     // the program ended cleanly.

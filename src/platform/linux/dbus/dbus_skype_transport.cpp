@@ -195,7 +195,12 @@ void DbusSkypeTransport::Notify(const QString& text)
     // The messenger may speak as soon as it has answered PROTOCOL, and its call can reach us
     // before that answer does: held until the attach is told, or it would come from a stranger.
     if (handshaking_) {
-        held_.emplace_back(message().service().toStdString(), text.toStdString());
+        if (held_.size() < kMaxHeldNotifications) {
+            held_.emplace_back(message().service().toStdString(), text.toStdString());
+        } else {
+            qCDebug(lcSkypeBus, "dropped a notification from %s during the handshake",
+                    qPrintable(message().service()));
+        }
         return;
     }
     if (listener_ != nullptr) listener_->onCopyData(message().service().toStdString(), text.toStdString());

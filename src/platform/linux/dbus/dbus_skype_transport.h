@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QString>
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -38,6 +39,8 @@ public:
     static constexpr int kCommandTimeoutMs = 1000;
     // The messenger answers NAME once the user has granted access, which may take a while.
     static constexpr int kHandshakeTimeoutMs = 30000;
+    // Notifications held while a handshake is under way; anyone on the bus may call Notify.
+    static constexpr std::size_t kMaxHeldNotifications = 256;
 
     explicit DbusSkypeTransport(QDBusConnection bus = QDBusConnection::sessionBus());
     ~DbusSkypeTransport() override;
