@@ -26,7 +26,7 @@ Application::Application(ProgramEnvironment& environment)
       // which ask them nothing before Initialise.
       mainWindow_(loop_, {config_, locale_, environment, handsets_, qq_}),
       instance_(lockFile_),
-      phone_({handsets_, mainWindow_, skype_, qq_, keys_, *waveDevices_, defaultDevices_}),
+      phone_({handsets_, mainWindow_, skype_, qq_, keys_, *waveDevices_, defaultDeviceMover_}),
       handsets_(loop_, hidBus_, errors_, pstn_, clock_),
       skypeWindows_(windowSystem_, [this] { return transport_.peerProcess(skype_.apiWindow()); }),
       volumePopup_(loop_, handsets_.channel(), *mixers_),

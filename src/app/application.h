@@ -1,6 +1,7 @@
 #pragma once
 
 #include "answering/call_clock.h"
+#include "app/default_device_mover.h"
 #include "app/phone_controller.h"
 #include "audio/sound_players.h"
 #include "base/qt_event_loop.h"
@@ -81,6 +82,7 @@ private:
     MessageBoxErrorReporter errors_;
     XTestKeyInjector keys_;
     PulseDefaultSoundDevices defaultDevices_;
+    DefaultDeviceMover defaultDeviceMover_{defaultDevices_};
     UdevHidBus hidBus_;
     PstnLibrary pstn_;
     SystemDeviceClock clock_;

@@ -1,6 +1,6 @@
 #include "app/phone_controller.h"
 
-#include "app/default_device_change.h"
+#include "app/default_device_mover.h"
 #include "app/messenger_link.h"
 #include "app/tray_status.h"
 #include "audio/wave_device.h"
@@ -144,13 +144,13 @@ void PhoneController::SetupUsbAudio()
         ports_.qq.useHandsetOutput(outputs.handset.name, outputs.handset.id);
     }
     if (outputs.computer) {
-        changeDefaultDevice(ports_.defaultDevices, SoundDirection::Playback, outputs.computer.name);
+        ports_.defaultDevices.move(SoundDirection::Playback, outputs.computer.name);
     }
     if (inputs.handset) {
         ports_.skype.useHandsetInput(inputs.handset.name);
     }
     if (inputs.computer) {
-        changeDefaultDevice(ports_.defaultDevices, SoundDirection::Record, inputs.computer.name);
+        ports_.defaultDevices.move(SoundDirection::Record, inputs.computer.name);
     }
 }
 

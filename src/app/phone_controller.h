@@ -8,7 +8,7 @@
 
 namespace tarnix {
 
-class DefaultSoundDevices;
+class DefaultDeviceMover;
 class HandsetService;
 class KeyInjector;
 class MessengerLink;
@@ -27,7 +27,7 @@ public:
         MessengerLink& qq;
         KeyInjector& keys;
         WaveDevices& waveDevices;
-        DefaultSoundDevices& defaultDevices;
+        DefaultDeviceMover& defaultDevices;
     };
 
     explicit PhoneController(const Ports& ports);

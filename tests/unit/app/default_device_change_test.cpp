@@ -1,10 +1,14 @@
 #include "app/default_device_change.h"
+#include "app/default_device_mover.h"
 
 #include <gtest/gtest.h>
 
+#include <condition_variable>
 #include <map>
+#include <mutex>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace tarnix {
 namespace {
@@ -63,6 +67,55 @@ TEST(DefaultDeviceChange, MovesOnlyAUsbDefaultAndReportsEachFailure)
         EXPECT_EQ(changeDefaultDevice(server, c.direction, c.name), c.result) << c.what;
         EXPECT_EQ(server.defaults[c.direction], c.defaultAfter) << c.what;
     }
+}
+
+// A server that holds every request until the test lets it through, as a hung one would.
+class HeldDefaults final : public DefaultSoundDevices {
+public:
+    bool open() override { return true; }
+    std::string currentDefault(SoundDirection) override { return "USB Audio Device"; }
+    bool setDefault(SoundDirection direction, const std::string& name) override
+    {
+        std::unique_lock lock(mutex_);
+        ++arrived_;
+        changed.notify_all();
+        changed.wait(lock, [this] { return released_; });
+        moves.push_back(std::string(direction == SoundDirection::Playback ? "playback " : "record ") + name);
+        return true;
+    }
+    void waitForArrivals(int count)
+    {
+        std::unique_lock lock(mutex_);
+        changed.wait(lock, [&] { return arrived_ >= count; });
+    }
+    void release()
+    {
+        const std::lock_guard lock(mutex_);
+        released_ = true;
+        changed.notify_all();
+    }
+
+    std::vector<std::string> moves;  // read once the mover is idle or gone
+
+private:
+    std::mutex mutex_;
+    std::condition_variable changed;
+    int arrived_ = 0;
+    bool released_ = false;
+};
+
+TEST(DefaultDeviceMover, WorksOffTheCallersThreadAndOnlyTheLastWaitingRequestPerDirectionCounts)
+{
+    HeldDefaults server;
+    DefaultDeviceMover mover(server);
+    mover.move(SoundDirection::Playback, "A");
+    server.waitForArrivals(1);  // the caller is free while the server holds "A"
+    mover.move(SoundDirection::Playback, "B");
+    mover.move(SoundDirection::Record, "C");
+    mover.move(SoundDirection::Playback, "D");
+    server.release();
+    mover.waitUntilIdle();
+    EXPECT_EQ(server.moves, (std::vector<std::string>{"playback A", "playback D", "record C"}));
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #include "app/phone_controller.h"
 
-#include "app/default_sound_devices.h"
+#include "app/default_device_mover.h"
 #include "app/key_injector.h"
 #include "app/messenger_link.h"
 #include "app/tray_status.h"
@@ -63,9 +63,9 @@ private:
     Transcript& log_;
 };
 
+// Used from the mover's thread: the test reads its moves once the mover is idle.
 class FakeDefaults final : public DefaultSoundDevices {
 public:
-    explicit FakeDefaults(Transcript& log) : log_(log) {}
     bool open() override { return true; }
     std::string currentDefault(SoundDirection d) override
     {
@@ -73,15 +73,13 @@ public:
     }
     bool setDefault(SoundDirection d, const std::string& name) override
     {
-        log_.push_back(std::string(d == SoundDirection::Playback ? "default playback " : "default record ") +
-                       name);
+        moves.push_back(std::string(d == SoundDirection::Playback ? "default playback " : "default record ") +
+                        name);
         return true;
     }
     std::string playback = "USB Audio Device";
     std::string record = "USB Audio Device";
-
-private:
-    Transcript& log_;
+    Transcript moves;
 };
 
 class PhoneControllerTest : public ::testing::Test {
@@ -102,8 +100,9 @@ protected:
     FakeMessenger qq{"qq", log};
     RecordingKeys keys{log};
     FakeWaveDevices wave;
-    FakeDefaults defaults{log};
-    PhoneController controller{{rig.service, tray, skype, qq, keys, wave, defaults}};
+    FakeDefaults defaults;
+    DefaultDeviceMover mover{defaults};
+    PhoneController controller{{rig.service, tray, skype, qq, keys, wave, mover}};
 };
 
 TEST_F(PhoneControllerTest, StartWithoutHandsetShowsNoHandsetAndFollowsPresence)
@@ -226,7 +225,9 @@ TEST_F(PhoneControllerTest, AttachingSetsUpTheUsbDevicesAndMovesOnlyUsbDefaults)
     skype.attached = true;
     controller.UpdateStatus();
     EXPECT_EQ(take(), (Transcript{"tray ready", "skype output USB Audio Device #2", "qq output USB Audio Device #2",
-                                  "default playback Built-in Audio", "skype input USB Audio Device"}));
+                                  "skype input USB Audio Device"}));
+    mover.waitUntilIdle();
+    EXPECT_EQ(defaults.moves, Transcript{"default playback Built-in Audio"});
     EXPECT_EQ(handset->lcd().linkBars, 5);
 }
 
@@ -242,6 +243,8 @@ TEST_F(PhoneControllerTest, NoUsbDeviceSendsNoAudioCommands)
     qq.attached = true;
     controller.UpdateStatus();
     EXPECT_EQ(take(), Transcript{"tray ready"});
+    mover.waitUntilIdle();
+    EXPECT_EQ(defaults.moves, Transcript{});
 }
 
 TEST(DialledNumber, HoldsAtMost999CharactersAndATooLongNumberEmptiesIt)

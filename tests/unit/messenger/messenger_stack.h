@@ -1,6 +1,7 @@
 #pragma once
 
 #include "answering/call_clock.h"
+#include "app/default_device_mover.h"
 #include "app/default_sound_devices.h"
 #include "app/key_injector.h"
 #include "app/phone_controller.h"
@@ -117,7 +118,8 @@ struct MessengerStack {
     SkypeWindows skypeWindows{windows, [this] { return skype.isAttached() ? kMessengerPid : 0; }};
     SkypeClient skype;
     QqClient qq{callClock, settings, around};
-    PhoneController controller{{service, around, skype, qq, around, wave, around}};
+    DefaultDeviceMover defaultDevices{around};
+    PhoneController controller{{service, around, skype, qq, around, wave, defaultDevices}};
 };
 
 }  // namespace tarnix::test
