@@ -64,6 +64,11 @@ void CallTable::markEnded(std::int32_t id)
     calls_.erase(it);
 }
 
+void CallTable::markAllEnded()
+{
+    while (!calls_.empty()) markEnded(calls_.begin()->first);
+}
+
 CallEntry* CallTable::findCall(std::int32_t id)
 {
     const auto it = calls_.find(id);

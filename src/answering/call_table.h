@@ -39,6 +39,8 @@ public:
     void markInProgress(std::int32_t id);
     // Ends and removes the call; an unknown id is ignored.
     void markEnded(std::int32_t id);
+    // Ends and removes every call, as markEnded does one.
+    void markAllEnded();
 
     CallEntry* findCall(std::int32_t id);
     void setPartner(CallEntry& entry, const Utf8String& handle);

@@ -52,6 +52,7 @@ void SkypeClient::onWatchTick()
         if (ports_.transport.peerExists(apiWindow_)) return;
         qCInfo(lcMessenger, "the messenger at %s has gone", apiWindow_.c_str());
         apiWindow_.clear();
+        forgetCalls();
         onAttachChanged();
         return;
     }
@@ -137,6 +138,11 @@ void SkypeClient::onAttachStatus(const std::string& peer, int status)
         return;
     }
     qCInfo(lcMessenger, "attached to the messenger at %s", peer.c_str());
+    // Calls of another messenger (one that went without our noticing) cannot go on here.
+    if (peer != callsPeer_) {
+        forgetCalls();
+        callsPeer_ = peer;
+    }
     apiWindow_ = peer;
     ports_.windows.forgetMainWindow();
     friends_.clear();
@@ -369,6 +375,16 @@ void SkypeClient::onRinging(std::int32_t id)
     if (calls_.isIncomingRinging(id)) {
         refuse(id);
     }
+}
+
+// Its calls went with the messenger: left in the table, an "in progress" call would keep the
+// handset's icon and light on and have every later incoming call refused.
+void SkypeClient::forgetCalls()
+{
+    if (calls_.size() == 0 && !inCall_) return;
+    qCInfo(lcMessenger, "the calls of %s are over with it", callsPeer_.c_str());
+    calls_.markAllEnded();
+    endCallSteps();
 }
 
 void SkypeClient::endCallSteps()

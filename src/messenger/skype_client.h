@@ -171,12 +171,15 @@ private:
     void onCallStatus(std::int32_t id, std::string_view status);
     void onRinging(std::int32_t id);
     void endCallSteps();
+    void forgetCalls();
 
     Ports ports_;
     CommandPacer pacer_;
     SkypeKeyHandler keys_;
     // The attached messenger's address; empty while detached.
     std::string apiWindow_;
+    // The messenger the call table's calls belong to.
+    std::string callsPeer_;
     // What onAttachChanged last told the rest of the program.
     bool shownAttached_ = false;
     bool inCall_ = false;

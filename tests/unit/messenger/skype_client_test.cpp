@@ -128,6 +128,47 @@ TEST_F(SkypeClientTest, UndeliveredCommandDetachesQuietlyAndTheTickTellsTheUserT
     EXPECT_TRUE(stack.around.take().empty());
 }
 
+TEST_F(SkypeClientTest, CallsOfAMessengerThatWentEndWithItAndTheNextMessengersCallRings)
+{
+    const auto say = [&](const std::string& peer, const char* text) {
+        transport.deliver(peer, text);
+        loop.runPending();
+    };
+    attach("alice-1");
+    say("alice-1", "CALL 123 STATUS RINGING");
+    say("alice-1", "CALL 123 STATUS INPROGRESS");
+    ASSERT_TRUE(stack.skype.inCall());
+
+    // A link that failed and came back to the same messenger keeps its call.
+    transport.failSend("alice-1");
+    tick();
+    tick();
+    attach("alice-1");
+    EXPECT_TRUE(stack.skype.inCall());
+    EXPECT_EQ(stack.skype.calls().firstInProgressId(), 123);
+
+    // The messenger goes: its call is over, the handset shows so at once.
+    transport.alive.clear();
+    tick();
+    EXPECT_FALSE(stack.skype.inCall());
+    EXPECT_EQ(stack.skype.calls().size(), 0u);
+    loop.advance(1000);
+    EXPECT_FALSE(handset->light());
+
+    // Also when a new messenger attaches before the old one was seen to go.
+    attach("alice-2");
+    say("alice-2", "CALL 7 STATUS RINGING");
+    say("alice-2", "CALL 7 STATUS INPROGRESS");
+    transport.failSend("alice-2");
+    attach("alice-3");
+    EXPECT_FALSE(stack.skype.inCall());
+
+    transport.take();
+    say("alice-3", "CALL 124 STATUS RINGING");
+    EXPECT_TRUE(handset->ringing());
+    for (const std::string& sent : transport.take()) EXPECT_EQ(sent.find("STATUS FINISHED"), std::string::npos) << sent;
+}
+
 TEST_F(SkypeClientTest, CommandThatCannotGoOutDetaches)
 {
     attach("alice-1");
