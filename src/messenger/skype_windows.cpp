@@ -87,7 +87,9 @@ WindowId SkypeWindows::findPopup()
         return 0;
     }
     for (const WindowId window : windows_.topLevelWindows(pid)) {
-        if (windows_.visible(window) && windows_.owner(window) != 0) {
+        const WindowId owner = windows_.owner(window);
+        // A pop-up is hidden with its minimised owner, whatever a window manager makes of it.
+        if (owner != 0 && windows_.visible(window) && !windows_.minimised(owner)) {
             return window;
         }
     }

@@ -154,6 +154,11 @@ TEST_F(SkypeWindowsTest, PopupIsTheFirstShownOwnedTopLevelWindow)
     EXPECT_EQ(windows_.findPopup(), popup);
     fake_.at(popup).minimised = true;
     EXPECT_EQ(windows_.findPopup(), popup) << "a minimised pop-up is still shown";
+    fake_.at(main).minimised = true;
+    EXPECT_EQ(windows_.findPopup(), 0u) << "hidden with their minimised owners";
+    fake_.at(popup).minimised = false;
+    EXPECT_EQ(windows_.findPopup(), later);
+    fake_.at(main).minimised = false;
     fake_.remove(popup);
     EXPECT_EQ(windows_.findPopup(), later);
 }
