@@ -2,7 +2,6 @@
 
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
-#include <QDBusPendingCallWatcher>
 #include <QDBusReply>
 #include <QLoggingCategory>
 
@@ -63,21 +62,10 @@ bool DbusSkypeTransport::open()
     return true;
 }
 
-QDBusPendingCall DbusSkypeTransport::invoke(const QString& destination, const QString& text, int timeoutMs)
+void DbusSkypeTransport::invoke(const QString& destination, const QString& text, int timeoutMs,
+                                DbusAnswer::Handler onAnswer)
 {
-    return bus_.asyncCall(apiCall(destination, text), timeoutMs);
-}
-
-void DbusSkypeTransport::whenAnswered(const QDBusPendingCall& call,
-                                      std::function<void(const QDBusMessage&)> onAnswer)
-{
-    // Owned by this object until its answer (or error) is handled.
-    auto* watcher = new QDBusPendingCallWatcher(call, this);
-    connect(watcher, &QDBusPendingCallWatcher::finished, this,
-            [onAnswer = std::move(onAnswer)](QDBusPendingCallWatcher* done) {
-                done->deleteLater();
-                onAnswer(done->reply());
-            });
+    DbusAnswer::call(bus_, apiCall(destination, text), timeoutMs, this, std::move(onAnswer));
 }
 
 void DbusSkypeTransport::discover()
@@ -85,8 +73,8 @@ void DbusSkypeTransport::discover()
     // One handshake at a time: the messenger may be asking its user about the one under way.
     if (handshaking_ || !bus_.isConnected()) return;
     handshaking_ = true;
-    whenAnswered(invoke(kServiceName, QStringLiteral("NAME %1").arg(kClientName), kHandshakeTimeoutMs),
-                 [this](const QDBusMessage& reply) { onNameReply(reply); });
+    invoke(kServiceName, QStringLiteral("NAME %1").arg(kClientName), kHandshakeTimeoutMs,
+           [this](const QDBusMessage& reply) { onNameReply(reply); });
 }
 
 void DbusSkypeTransport::onNameReply(const QDBusMessage& reply)
@@ -109,8 +97,8 @@ void DbusSkypeTransport::onNameReply(const QDBusMessage& reply)
         return;
     }
     // The rest of the handshake goes to the one messenger that said OK.
-    whenAnswered(invoke(reply.service(), QStringLiteral("PROTOCOL %1").arg(kProtocol), kCommandTimeoutMs),
-                 [this](const QDBusMessage& answer) { onProtocolReply(answer); });
+    invoke(reply.service(), QStringLiteral("PROTOCOL %1").arg(kProtocol), kCommandTimeoutMs,
+           [this](const QDBusMessage& answer) { onProtocolReply(answer); });
 }
 
 void DbusSkypeTransport::onProtocolReply(const QDBusMessage& reply)
@@ -144,13 +132,16 @@ void DbusSkypeTransport::followPeer(const QString& peer)
     peerAlive_ = true;
     peerWatcher_.setWatchedServices({peer});
     // The peer may have left before the watch was in place; the bus answers in order.
-    whenAnswered(bus_.interface()->asyncCall(QStringLiteral("NameHasOwner"), peer),
-                 [this, peer](const QDBusMessage& reply) {
-                     if (peer == peer_ && reply.type() == QDBusMessage::ReplyMessage &&
-                         !reply.arguments().isEmpty() && !reply.arguments().constFirst().toBool()) {
-                         peerAlive_ = false;
-                     }
-                 });
+    QDBusMessage hasOwner = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("NameHasOwner"));
+    hasOwner << peer;
+    DbusAnswer::call(bus_, hasOwner, kCommandTimeoutMs, this, [this, peer](const QDBusMessage& reply) {
+        if (peer == peer_ && reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty() &&
+            !reply.arguments().constFirst().toBool()) {
+            peerAlive_ = false;
+        }
+    });
 }
 
 bool DbusSkypeTransport::peerExists(const std::string& peer) const
@@ -175,25 +166,23 @@ bool DbusSkypeTransport::send(const std::string& peer, std::string_view text)
 {
     if (!bus_.isConnected()) return false;
     const QString command = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-    whenAnswered(invoke(QString::fromStdString(peer), command, kCommandTimeoutMs),
-                 [this, peer](const QDBusMessage& reply) {
-                     if (listener_ == nullptr) return;
-                     if (reply.type() == QDBusMessage::ErrorMessage) {
-                         qCInfo(lcSkypeBus, "command to %s failed: %s", peer.c_str(),
-                                qPrintable(reply.errorMessage()));
-                         listener_->onSendFailed(peer);
-                         return;
-                     }
-                     // The reply is a notification like any other.
-                     listener_->onCopyData(reply.service().toStdString(), replyText(reply).toStdString());
-                 });
+    invoke(QString::fromStdString(peer), command, kCommandTimeoutMs, [this, peer](const QDBusMessage& reply) {
+        if (listener_ == nullptr) return;
+        if (reply.type() == QDBusMessage::ErrorMessage) {
+            qCInfo(lcSkypeBus, "command to %s failed: %s", peer.c_str(), qPrintable(reply.errorMessage()));
+            listener_->onSendFailed(peer);
+            return;
+        }
+        // The reply is a notification like any other.
+        listener_->onCopyData(reply.service().toStdString(), replyText(reply).toStdString());
+    });
     return true;
 }
 
 void DbusSkypeTransport::Notify(const QString& text)
 {
-    // The messenger may speak as soon as it has answered PROTOCOL, and its call can reach us
-    // before that answer does: held until the attach is told, or it would come from a stranger.
+    // The messenger may speak before its answer to PROTOCOL has reached us: held until the
+    // attach is told, or it would come from a stranger.
     if (handshaking_) {
         if (held_.size() < kMaxHeldNotifications) {
             held_.emplace_back(message().service().toStdString(), text.toStdString());

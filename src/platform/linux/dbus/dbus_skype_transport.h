@@ -1,22 +1,19 @@
 #pragma once
 
 #include "messenger/skype_transport.h"
+#include "platform/linux/dbus/dbus_answer.h"
 
 #include <QDBusConnection>
 #include <QDBusContext>
-#include <QDBusPendingCall>
 #include <QDBusServiceWatcher>
 #include <QObject>
 #include <QString>
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
-
-class QDBusMessage;
 
 namespace tarnix {
 
@@ -59,8 +56,7 @@ public Q_SLOTS:
     void Notify(const QString& text);
 
 private:
-    QDBusPendingCall invoke(const QString& destination, const QString& text, int timeoutMs);
-    void whenAnswered(const QDBusPendingCall& call, std::function<void(const QDBusMessage&)> onAnswer);
+    void invoke(const QString& destination, const QString& text, int timeoutMs, DbusAnswer::Handler onAnswer);
     void onNameReply(const QDBusMessage& reply);
     void onProtocolReply(const QDBusMessage& reply);
     void handshakeEnded(const std::string& peer, int status);

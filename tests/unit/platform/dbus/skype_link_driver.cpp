@@ -5,6 +5,7 @@
 // commands from standard input:
 //   state        prints "state attached=A incall=I mute=M userstatus=U version=LENGTH friends=N"
 //   send TEXT    sends TEXT as a command
+//   sendbusy MS TEXT  sends TEXT, then keeps the main thread busy for MS milliseconds
 //   quit         ends the program (so does the end of the input)
 #include "base/qt_event_loop.h"
 #include "messenger_stack.h"
@@ -14,6 +15,7 @@
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QSocketNotifier>
+#include <QThread>
 
 #include <cstdio>
 #include <memory>
@@ -40,6 +42,10 @@ void runCommand(tarnix::test::MessengerStack& stack, const std::string& line)
             " friends=" + std::to_string(skype.friends().records().size()));
     } else if (line.rfind("send ", 0) == 0) {
         skype.sendCommand(line.substr(5));
+    } else if (line.rfind("sendbusy ", 0) == 0) {
+        const std::size_t text = line.find(' ', 9);
+        skype.sendCommand(line.substr(text + 1));
+        QThread::msleep(std::stoul(line.substr(9, text - 9)));
     } else if (line == "quit") {
         QCoreApplication::exit(0);
     }

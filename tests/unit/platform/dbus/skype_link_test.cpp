@@ -124,6 +124,22 @@ TEST_F(SkypeLinkTest, SecondIncomingCallIsRefusedWhileTheFirstGoesOn)
     EXPECT_EQ(state().substr(0, 26), "state attached=1 incall=1 ");
 }
 
+// The answer to a command and a notification the messenger sent after it reach a busy driver
+// together; they must be taken in the order they were sent.
+TEST_F(SkypeLinkTest, ReplyAndALaterNotificationKeepTheirOrderWhileTheDriverIsBusy)
+{
+    attach();
+    driver_->writeLine("sendbusy 700 GET MUTE");
+    ASSERT_NE(waitFor(*sim_, "CMD GET MUTE"), "");
+    sim_->writeLine("mute on");
+    ASSERT_NE(waitFor(*sim_, "NOTIFY MUTE ON"), "");
+    std::string line;
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 5000 && line.find(" mute=1 ") == std::string::npos) line = state();
+    EXPECT_NE(line.find(" mute=1 "), std::string::npos) << line;
+}
+
 TEST_F(SkypeLinkTest, NotificationFromAnotherConnectionIsIgnored)
 {
     attach();
