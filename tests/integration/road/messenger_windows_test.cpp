@@ -25,8 +25,9 @@ TEST(MessengerWindows, HandsetKeysEditTheEntryBoxAndCloseThePopupThenTheMainForm
 
     const std::string form = windowOf(road.messengerLineStarting("WINDOW form 0x"));
     ASSERT_TRUE(form.starts_with("0x")) << form;
-    // Keys pressed before the attach would be typed as keyboard presses instead.
-    ASSERT_TRUE(road.messengerHas("EVENT attached"));
+    // Keys pressed before the program has attached would be typed as keyboard presses instead;
+    // it asks for the active calls once it has.
+    ASSERT_TRUE(road.messengerHas("CMD SEARCH ACTIVECALLS"));
     road.messenger("entry 123");
     road.messenger("popup Call from alice");
     ASSERT_TRUE(road.messengerHas("WINDOW text 123"));
