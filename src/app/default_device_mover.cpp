@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-Q_LOGGING_CATEGORY(lcSoundDefaults, "tarnix.app.sound")
+Q_LOGGING_CATEGORY(lcSoundDefaults, "tarnix.app.sound", QtInfoMsg)
 
 namespace tarnix {
 

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <utility>
 
 #include <fcntl.h>
@@ -73,6 +74,11 @@ HandsetSim::~HandsetSim()
 
 void HandsetSim::print(const std::string& line)
 {
+    if (options_.stamped) {
+        timespec now{};
+        clock_gettime(CLOCK_MONOTONIC, &now);
+        std::printf("%ld.%06ld ", static_cast<long>(now.tv_sec), now.tv_nsec / 1000);
+    }
     std::fputs(line.c_str(), stdout);
     std::fputc('\n', stdout);
     std::fflush(stdout);

@@ -32,6 +32,8 @@ public:
         // The script file; empty: standard input.
         std::string script;
         int expectTimeoutMs = 5000;
+        // Each line begins with the monotonic clock in seconds, as skype-sim's record does.
+        bool stamped = false;
         std::vector<std::string> command;
     };
 

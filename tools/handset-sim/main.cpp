@@ -9,10 +9,11 @@ namespace {
 
 constexpr char kUsage[] =
     "usage: handset-sim [--model 1|2|4] [--unplugged] [--script FILE] [--expect-timeout MS] "
-    "[--] COMMAND [ARG...]\n"
+    "[--stamp] [--] COMMAND [ARG...]\n"
     "Runs COMMAND with a virtual handset and acts on it from FILE or standard input, one action\n"
     "a line: press KEY | hold KEY | release | lift | replace | unplug | plug [MODEL] | wait MS |\n"
-    "expect WORD... | quit. KEY: 0-9 * # yes no up down mute delete.\n";
+    "expect WORD... | quit. KEY: 0-9 * # yes no up down mute delete.\n"
+    "--stamp begins every line it prints with the monotonic clock in seconds.\n";
 
 }  // namespace
 
@@ -33,6 +34,8 @@ int main(int argc, char** argv)
             options.script = argv[++i];
         } else if (arg == "--expect-timeout" && hasValue) {
             options.expectTimeoutMs = std::atoi(argv[++i]);
+        } else if (arg == "--stamp") {
+            options.stamped = true;
         } else if (arg == "--unplugged") {
             options.plugged = false;
         } else if (arg == "--help" || arg.starts_with("-")) {

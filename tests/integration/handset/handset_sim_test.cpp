@@ -144,6 +144,19 @@ TEST(HandsetSim, ExitStatusTellsHowTheRunEnded)
     EXPECT_TRUE(inOrder(failed.lines, {"> expect ring=on", "expect-failed ring=on"}));
     const SimRun unknown = runSim("jump\n", {});
     EXPECT_TRUE(inOrder(unknown.lines, {"error unknown command: jump"}));
+
+    // Stamped lines carry the monotonic clock first, rising, so they merge with skype-sim's record.
+    const SimRun stamped = runSim("wait 10000\n", {"--stamp"}, {"sh", "-c", "sleep 0.2; exit 7"});
+    ASSERT_GE(stamped.lines.size(), 2u);
+    const std::regex stamp(R"((\d+\.\d{6}) (.*))");
+    double previous = 0;
+    for (const std::string& line : stamped.lines) {
+        std::smatch parts;
+        ASSERT_TRUE(std::regex_match(line, parts, stamp)) << line;
+        EXPECT_GE(std::stod(parts[1]), previous) << line;
+        previous = std::stod(parts[1]);
+    }
+    EXPECT_TRUE(stamped.lines.back().ends_with(" exited code=7")) << stamped.lines.back();
 }
 
 // The program as a user starts it, without display or session bus: every device it looks for
