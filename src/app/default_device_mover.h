@@ -38,7 +38,7 @@ private:
     DefaultSoundDevices& devices_;
     std::mutex mutex_;
     std::condition_variable_any wake_;
-    std::condition_variable_any idle_;
+    std::condition_variable idle_;
     std::deque<Request> pending_;
     bool busy_ = false;
     // Last: the thread starts once everything it uses exists.

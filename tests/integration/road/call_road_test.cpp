@@ -41,6 +41,15 @@ void answer(CallRoad& road, const std::string& inProgress)
     ASSERT_TRUE(road.handsetShows(inProgress));
 }
 
+// A digit during call 123 goes to the messenger as a phone button and as a tone of the call.
+void dialIntoTheCall(CallRoad& road, const std::string& digit)
+{
+    road.handset("press " + digit);
+    ASSERT_TRUE(road.messengerHas("CMD BTN_PRESSED " + digit));
+    ASSERT_TRUE(road.messengerHas("CMD BTN_RELEASED " + digit));
+    ASSERT_TRUE(road.messengerHas("CMD SET CALL 123 DTMF " + digit));
+}
+
 // On a handset with a display.
 void ringAndAnswer(CallRoad& road)
 {
@@ -82,10 +91,7 @@ TEST(CallRoad, DigitsGoAsDtmfTheHookEndsAndTheClockComesBack)
     ASSERT_EQ(road.failure(), "");
     ASSERT_NO_FATAL_FAILURE(ringAndAnswer(road));
 
-    road.handset("press 5");
-    ASSERT_TRUE(road.messengerHas("CMD BTN_PRESSED 5"));
-    ASSERT_TRUE(road.messengerHas("CMD BTN_RELEASED 5"));
-    ASSERT_TRUE(road.messengerHas("CMD SET CALL 123 DTMF 5"));
+    ASSERT_NO_FATAL_FAILURE(dialIntoTheCall(road, "5"));
     ASSERT_TRUE(road.handsetShows("lcd=\"5\" call=on"));
 
     // The first hook event only tells the program where the handset is.
@@ -93,8 +99,7 @@ TEST(CallRoad, DigitsGoAsDtmfTheHookEndsAndTheClockComesBack)
     road.handset("replace");
     ASSERT_TRUE(road.messengerHas("CMD HOOK ON"));
     // Dialled once more before the messenger ends the call: the end must clear it.
-    road.handset("press 7");
-    ASSERT_TRUE(road.messengerHas("CMD SET CALL 123 DTMF 7"));
+    ASSERT_NO_FATAL_FAILURE(dialIntoTheCall(road, "7"));
     ASSERT_TRUE(road.handsetShows("lcd=\"7\" call=on"));
 
     road.messenger("end 123");
@@ -116,8 +121,7 @@ TEST(CallRoad, ASecondCallDuringACallIsRefusedAndTheFirstGoesOn)
     ASSERT_TRUE(road.messengerHas("CMD SET CALL 124 STATUS FINISHED"));
     ASSERT_TRUE(road.messengerHas("NOTIFY CALL 124 STATUS FINISHED"));
     // The refused call's end leaves call 123 in progress: digits still reach it as tones.
-    road.handset("press 5");
-    ASSERT_TRUE(road.messengerHas("CMD SET CALL 123 DTMF 5"));
+    ASSERT_NO_FATAL_FAILURE(dialIntoTheCall(road, "5"));
     ASSERT_TRUE(road.handsetShows("lcd=\"5\" call=on light=on"));
     EXPECT_TRUE(road.finish());
 
@@ -142,10 +146,7 @@ TEST(CallRoad, AHandsetPluggedInAgainDuringACallShowsTheLinkAndKeepsDialling)
     ASSERT_TRUE(road.handsetShows("bars=0 link=off"));
     ASSERT_TRUE(road.handsetShows("bars=5 link=on"));
 
-    road.handset("press 5");
-    ASSERT_TRUE(road.messengerHas("CMD BTN_PRESSED 5"));
-    ASSERT_TRUE(road.messengerHas("CMD BTN_RELEASED 5"));
-    ASSERT_TRUE(road.messengerHas("CMD SET CALL 123 DTMF 5"));
+    ASSERT_NO_FATAL_FAILURE(dialIntoTheCall(road, "5"));
     ASSERT_TRUE(road.handsetShows("lcd=\"5\""));
     EXPECT_TRUE(road.finish());
 }
