@@ -31,8 +31,8 @@ Application::Application(ProgramEnvironment& environment)
       skypeWindows_(windowSystem_, [this] { return transport_.peerProcess(skype_.apiWindow()); }),
       volumePopup_(loop_, handsets_.channel(), *mixers_),
       speaker_(volumePopup_),
-      skype_({loop_, transport_, phone_, handsets_.channel(), mainWindow_, settings_, callClock_, skypeWindows_,
-              speaker_}),
+      skype_({loop_, transport_, phone_, handsets_.channel(), mainWindow_, settings_, callClock_,
+              skypeWindows_, speaker_}),
       qq_(callClock_, settings_, mainWindow_)
 {
 }

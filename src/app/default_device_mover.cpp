@@ -53,8 +53,8 @@ void DefaultDeviceMover::run(const std::stop_token& stop)
         const int result = changeDefaultDevice(devices_, request.direction, request.name);
         if (result != DefaultDeviceDone) {
             qCDebug(lcSoundDefaults, "default %s device not moved to %s (%d)",
-                    request.direction == SoundDirection::Playback ? "playback" : "record", request.name.c_str(),
-                    result);
+                    request.direction == SoundDirection::Playback ? "playback" : "record",
+                    request.name.c_str(), result);
         }
         lock.lock();
         busy_ = false;

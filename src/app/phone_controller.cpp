@@ -44,10 +44,7 @@ DevicePair findDevicePair(int count, const std::function<bool(int, std::string&)
 
 }  // namespace
 
-PhoneController::PhoneController(const Ports& ports)
-    : ports_(ports), emulator_(ports.keys, hookState_)
-{
-}
+PhoneController::PhoneController(const Ports& ports) : ports_(ports), emulator_(ports.keys, hookState_) {}
 
 void PhoneController::StartController()
 {

@@ -12,7 +12,10 @@ struct QtEventLoop::FdWatch {
     FdHandler handler;
 };
 
-QtEventLoop::QtEventLoop() { clock_.start(); }
+QtEventLoop::QtEventLoop()
+{
+    clock_.start();
+}
 
 QtEventLoop::~QtEventLoop() = default;
 
@@ -109,6 +112,9 @@ void QtEventLoop::unwatchFd(int watchId)
     fdWatches_.erase(it);
 }
 
-std::int64_t QtEventLoop::nowMs() const { return clock_.elapsed(); }
+std::int64_t QtEventLoop::nowMs() const
+{
+    return clock_.elapsed();
+}
 
 }  // namespace tarnix

@@ -14,7 +14,10 @@ std::unique_ptr<FileStream> FileStream::open(const std::string& path)
     return std::unique_ptr<FileStream>(new FileStream(file));
 }
 
-FileStream::~FileStream() { std::fclose(file_); }
+FileStream::~FileStream()
+{
+    std::fclose(file_);
+}
 
 bool FileStream::atEnd() const
 {
@@ -32,9 +35,15 @@ int FileStream::readByte()
     return c == EOF ? -1 : c;
 }
 
-std::size_t FileStream::read(void* buffer, std::size_t n) { return std::fread(buffer, 1, n, file_); }
+std::size_t FileStream::read(void* buffer, std::size_t n)
+{
+    return std::fread(buffer, 1, n, file_);
+}
 
-std::int64_t FileStream::tell() const { return ::ftello(file_); }
+std::int64_t FileStream::tell() const
+{
+    return ::ftello(file_);
+}
 
 bool FileStream::seek(std::int64_t offset, Origin origin)
 {

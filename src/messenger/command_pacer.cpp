@@ -4,7 +4,9 @@
 
 namespace tarnix {
 
-CommandPacer::CommandPacer(EventLoop& loop, Transmit transmit) : loop_(loop), transmit_(std::move(transmit)) {}
+CommandPacer::CommandPacer(EventLoop& loop, Transmit transmit) : loop_(loop), transmit_(std::move(transmit))
+{
+}
 
 CommandPacer::~CommandPacer()
 {

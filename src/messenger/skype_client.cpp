@@ -250,7 +250,8 @@ int SkypeClient::onNotification(const std::string& sender, std::string_view text
         onCallNotification(rest("CALL "));
     } else if (startsWithIgnoringCase(text, "USERSTATUS ")) {
         onUserStatus(rest("USERSTATUS "));
-    } else if (startsWithIgnoringCase(text, "CONNSTATUS ") || startsWithIgnoringCase(text, "CURRENTUSERHANDLE ")) {
+    } else if (startsWithIgnoringCase(text, "CONNSTATUS ") ||
+               startsWithIgnoringCase(text, "CURRENTUSERHANDLE ")) {
         // Known, and nothing to do.
     } else if (startsWithIgnoringCase(text, "USER ")) {
         onUserProperty(rest("USER "));

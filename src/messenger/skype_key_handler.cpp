@@ -33,6 +33,7 @@ void SkypeKeyHandler::onKey(int code)
         appendDial(digit);
         return;
     }
+    // clang-format off
     switch (code) {
         case KeyStar: onStar(); break;
         case KeyHash: onHash(); break;
@@ -46,6 +47,7 @@ void SkypeKeyHandler::onKey(int code)
         case KeyDelete: onDelete(); break;
         default: break;
     }
+    // clang-format on
 }
 
 void SkypeKeyHandler::pressButton(std::string_view name)

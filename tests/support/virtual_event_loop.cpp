@@ -27,7 +27,10 @@ void VirtualEventLoop::startSingleShot(TimerKey key, int delayMs, Task onFire)
     arm(key, delayMs, true, std::move(onFire));
 }
 
-bool VirtualEventLoop::stopTimer(TimerKey key) { return timers_.erase({key.owner, key.id}) != 0; }
+bool VirtualEventLoop::stopTimer(TimerKey key)
+{
+    return timers_.erase({key.owner, key.id}) != 0;
+}
 
 bool VirtualEventLoop::isTimerActive(TimerKey key) const
 {
@@ -47,7 +50,10 @@ int VirtualEventLoop::watchFd(int fd, FdHandler handler)
     return id;
 }
 
-void VirtualEventLoop::unwatchFd(int watchId) { watches_.erase(watchId); }
+void VirtualEventLoop::unwatchFd(int watchId)
+{
+    watches_.erase(watchId);
+}
 
 std::size_t VirtualEventLoop::pendingTasks() const
 {

@@ -37,9 +37,9 @@ TEST(MessengerWindows, HandsetKeysEditTheEntryBoxAndCloseThePopupThenTheMainForm
     // Delete takes a character off the entry box, Up moves the focus on from it, No empties it
     // and closes the pop-up, and putting the handset down closes the main form.
     for (const char* line : {"press delete", "press up", "press no", "lift", "replace"}) road.handset(line);
-    for (const std::string& line : std::vector<std::string>{"WINDOW text 12", "WINDOW focus", "WINDOW tab",
-                                                            "WINDOW text", "WINDOW closed " + popup,
-                                                            "WINDOW closed " + form}) {
+    for (const std::string& line :
+         std::vector<std::string>{"WINDOW text 12", "WINDOW focus", "WINDOW tab", "WINDOW text",
+                                  "WINDOW closed " + popup, "WINDOW closed " + form}) {
         ASSERT_TRUE(road.messengerHas(line));
     }
     EXPECT_TRUE(road.finish());
@@ -52,8 +52,9 @@ TEST(MessengerWindows, WithoutDisplayTheStandInSaysSoOnceAndWindowLinesDoNothing
     ASSERT_TRUE(road.handsetShows("link=on"));
     for (const char* line : {"popup Call", "entry 12", "iconify"}) road.messenger(line);
     EXPECT_TRUE(road.finish());
-    const Lines events(road.messengerLines().begin(),
-                       road.messengerLines().begin() + std::min<std::ptrdiff_t>(2, road.messengerLines().size()));
+    const Lines events(
+        road.messengerLines().begin(),
+        road.messengerLines().begin() + std::min<std::ptrdiff_t>(2, road.messengerLines().size()));
     EXPECT_EQ(events, (Lines{"EVENT ready", "EVENT no display: no windows"}));
     for (const std::string& line : road.messengerLines()) EXPECT_FALSE(line.starts_with("WINDOW")) << line;
 }

@@ -224,8 +224,8 @@ TEST_F(PhoneControllerTest, AttachingSetsUpTheUsbDevicesAndMovesOnlyUsbDefaults)
     rig.loop.runPending();
     skype.attached = true;
     controller.UpdateStatus();
-    EXPECT_EQ(take(), (Transcript{"tray ready", "skype output USB Audio Device #2", "qq output USB Audio Device #2",
-                                  "skype input USB Audio Device"}));
+    EXPECT_EQ(take(), (Transcript{"tray ready", "skype output USB Audio Device #2",
+                                  "qq output USB Audio Device #2", "skype input USB Audio Device"}));
     mover.waitUntilIdle();
     EXPECT_EQ(defaults.moves, Transcript{"default playback Built-in Audio"});
     EXPECT_EQ(handset->lcd().linkBars, 5);

@@ -41,8 +41,8 @@ void FakeSkypeTransport::attach(const std::string& peer, int status)
 
 MessengerStack::MessengerStack(EventLoop& eventLoop, SkypeTransport& transport)
     : loop(eventLoop),
-      skype({eventLoop, transport, controller, service.channel(), around, settings, callClock, skypeWindows, around,
-             nullptr, around.tones()})
+      skype({eventLoop, transport, controller, service.channel(), around, settings, callClock, skypeWindows,
+             around, nullptr, around.tones()})
 {
 }
 

@@ -28,8 +28,8 @@ namespace tarnix::test {
 using Transcript = std::vector<std::string>;
 
 // The phone's surroundings (tray, main window, keyboard, default sound devices, the volume
-// panel, the handset's tones): everything they are told, as one transcript. The main window's light modes reach the handset through a
-// real blinker, as in the program.
+// panel, the handset's tones): everything they are told, as one transcript. The main window's light modes
+// reach the handset through a real blinker, as in the program.
 class PhoneSurroundings final : public TrayStatus,
                                 public KeyInjector,
                                 public DefaultSoundDevices,

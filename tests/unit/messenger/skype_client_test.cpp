@@ -166,7 +166,8 @@ TEST_F(SkypeClientTest, CallsOfAMessengerThatWentEndWithItAndTheNextMessengersCa
     transport.take();
     say("alice-3", "CALL 124 STATUS RINGING");
     EXPECT_TRUE(handset->ringing());
-    for (const std::string& sent : transport.take()) EXPECT_EQ(sent.find("STATUS FINISHED"), std::string::npos) << sent;
+    for (const std::string& sent : transport.take())
+        EXPECT_EQ(sent.find("STATUS FINISHED"), std::string::npos) << sent;
 }
 
 TEST_F(SkypeClientTest, CommandThatCannotGoOutDetaches)

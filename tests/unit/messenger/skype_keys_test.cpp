@@ -54,7 +54,8 @@ protected:
     Transcript sent()
     {
         Transcript out;
-        for (const std::string& line : transport.take()) out.push_back(line.substr(std::string("sk: ").size()));
+        for (const std::string& line : transport.take())
+            out.push_back(line.substr(std::string("sk: ").size()));
         return out;
     }
     void forget()
@@ -96,6 +97,7 @@ TEST_F(SkypeKeys, EachKeySendsItsCommandsInOrderForTheCallState)
         Transcript around;
         std::string dialled;
     };
+    // clang-format off
     const Case cases[] = {
         {"digit outside a call", Call::None, Key5, {"FOCUS", "BTN_PRESSED 5", "BTN_RELEASED 5"}, {"key tone 5"}, "5"},
         {"zero outside a call", Call::None, Key0, {"FOCUS", "BTN_PRESSED 0", "BTN_RELEASED 0"}, {"key tone 0"}, "0"},
@@ -122,6 +124,7 @@ TEST_F(SkypeKeys, EachKeySendsItsCommandsInOrderForTheCallState)
         {"no", Call::None, KeyNo, {"BTN_PRESSED NO", "BTN_RELEASED NO"}, {"tone 147"}, ""},
         {"unknown code", Call::InProgress, KeyNone, {}, {}, ""},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         setCall(c.call);
@@ -255,8 +258,9 @@ TEST_F(SkypeKeys, OnlyAChangeOfTheHookAfterTheFirstEventIsSent)
     EXPECT_EQ(dialled(), "");
     // The main window closes even when hidden.
     const std::string box = std::to_string(entryBox);
-    EXPECT_EQ(stack.windows.actions, (Transcript{"close " + std::to_string(popup), "key " + box + " SelectAll",
-                                                 "key " + box + " Backspace", "close " + std::to_string(form)}));
+    EXPECT_EQ(stack.windows.actions,
+              (Transcript{"close " + std::to_string(popup), "key " + box + " SelectAll",
+                          "key " + box + " Backspace", "close " + std::to_string(form)}));
 
     stack.controller.hookState() = -1;
     press(HookOff);
@@ -294,13 +298,14 @@ TEST_F(SkypeKeys, NoClosesThePopupOrTheShownMainWindowElseHandsOverToTheOtherCli
         WindowId box = 0;
         WindowId popup = 0;
         if (c.mainForm) {
-            form = windows.add({MessengerStack::kMessengerPid, "tSkMainForm.UnicodeClass", "Skype - alice", 0, 0,
-                                c.visible, c.minimised});
+            form = windows.add({MessengerStack::kMessengerPid, "tSkMainForm.UnicodeClass", "Skype - alice", 0,
+                                0, c.visible, c.minimised});
             box = windows.add({MessengerStack::kMessengerPid, "Edit", "", form, 0, true, false});
             // Another program's pop-up is none of ours.
             windows.add({kOtherPid, "TChatForm", "chat", 0, form, true, false});
         }
-        if (c.popup) popup = windows.add({MessengerStack::kMessengerPid, "TChatForm", "chat", 0, form, true, false});
+        if (c.popup)
+            popup = windows.add({MessengerStack::kMessengerPid, "TChatForm", "chat", 0, form, true, false});
         fresh.controller.dialledNumber().assign("12");
         carrier.take();
 
@@ -311,7 +316,8 @@ TEST_F(SkypeKeys, NoClosesThePopupOrTheShownMainWindowElseHandsOverToTheOtherCli
         EXPECT_EQ(fresh.controller.dialledNumber().length(), 0);
         Transcript expected;
         if (box != 0) {
-            expected = {"key " + std::to_string(box) + " SelectAll", "key " + std::to_string(box) + " Backspace"};
+            expected = {"key " + std::to_string(box) + " SelectAll",
+                        "key " + std::to_string(box) + " Backspace"};
         }
         if (c.closes != '-') expected.push_back("close " + std::to_string(c.closes == 'p' ? popup : form));
         EXPECT_EQ(windows.actions, expected);

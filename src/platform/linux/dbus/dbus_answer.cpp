@@ -11,8 +11,8 @@ void DbusAnswer::call(const QDBusConnection& bus, const QDBusMessage& message, i
 {
     // Lives until it has answered; a call that never answers at all goes with its owner.
     auto* answer = new DbusAnswer(std::move(handler), owner);
-    bus.callWithCallback(message, answer, SLOT(answered(QDBusMessage)), SLOT(failed(QDBusError, QDBusMessage)),
-                         timeoutMs);
+    bus.callWithCallback(message, answer, SLOT(answered(QDBusMessage)),
+                         SLOT(failed(QDBusError, QDBusMessage)), timeoutMs);
 }
 
 void DbusAnswer::answered(const QDBusMessage& answer)

@@ -21,17 +21,18 @@ typedef struct {
     uint16_t counter;
 } testclock_t;
 
-static snd_pcm_uframes_t elapsed_frames(const testclock_t *t)
+static snd_pcm_uframes_t elapsed_frames(const testclock_t* t)
 {
     struct timespec now;
     clock_gettime(CLOCK_MONOTONIC, &now);
-    const int64_t ns = (int64_t)(now.tv_sec - t->started.tv_sec) * 1000000000 + (now.tv_nsec - t->started.tv_nsec);
+    const int64_t ns =
+        (int64_t)(now.tv_sec - t->started.tv_sec) * 1000000000 + (now.tv_nsec - t->started.tv_nsec);
     return (snd_pcm_uframes_t)(ns * (int64_t)t->io.rate / 1000000000);
 }
 
-static int testclock_start(snd_pcm_ioplug_t *io)
+static int testclock_start(snd_pcm_ioplug_t* io)
 {
-    testclock_t *t = io->private_data;
+    testclock_t* t = io->private_data;
     const long period_ns = (long)((int64_t)io->period_size * 1000000000 / io->rate);
     struct itimerspec tick = {{period_ns / 1000000000, period_ns % 1000000000},
                               {period_ns / 1000000000, period_ns % 1000000000}};
@@ -42,9 +43,9 @@ static int testclock_start(snd_pcm_ioplug_t *io)
     return 0;
 }
 
-static int testclock_stop(snd_pcm_ioplug_t *io)
+static int testclock_stop(snd_pcm_ioplug_t* io)
 {
-    testclock_t *t = io->private_data;
+    testclock_t* t = io->private_data;
     struct itimerspec off;
     memset(&off, 0, sizeof off);
     t->running = 0;
@@ -52,9 +53,9 @@ static int testclock_stop(snd_pcm_ioplug_t *io)
     return 0;
 }
 
-static snd_pcm_sframes_t testclock_pointer(snd_pcm_ioplug_t *io)
+static snd_pcm_sframes_t testclock_pointer(snd_pcm_ioplug_t* io)
 {
-    testclock_t *t = io->private_data;
+    testclock_t* t = io->private_data;
     if (!t->running) {
         return (snd_pcm_sframes_t)t->position;
     }
@@ -69,15 +70,15 @@ static snd_pcm_sframes_t testclock_pointer(snd_pcm_ioplug_t *io)
     return (snd_pcm_sframes_t)now;
 }
 
-static snd_pcm_sframes_t testclock_transfer(snd_pcm_ioplug_t *io, const snd_pcm_channel_area_t *areas,
+static snd_pcm_sframes_t testclock_transfer(snd_pcm_ioplug_t* io, const snd_pcm_channel_area_t* areas,
                                             snd_pcm_uframes_t offset, snd_pcm_uframes_t size)
 {
-    testclock_t *t = io->private_data;
+    testclock_t* t = io->private_data;
     if (io->stream == SND_PCM_STREAM_CAPTURE) {
         for (snd_pcm_uframes_t frame = 0; frame < size; ++frame) {
             for (unsigned channel = 0; channel < io->channels; ++channel) {
-                const snd_pcm_channel_area_t *area = &areas[channel];
-                char *base = (char *)area->addr + (area->first + area->step * (offset + frame)) / 8;
+                const snd_pcm_channel_area_t* area = &areas[channel];
+                char* base = (char*)area->addr + (area->first + area->step * (offset + frame)) / 8;
                 memcpy(base, &t->counter, sizeof t->counter);
             }
             ++t->counter;
@@ -86,17 +87,17 @@ static snd_pcm_sframes_t testclock_transfer(snd_pcm_ioplug_t *io, const snd_pcm_
     return (snd_pcm_sframes_t)size;
 }
 
-static int testclock_prepare(snd_pcm_ioplug_t *io)
+static int testclock_prepare(snd_pcm_ioplug_t* io)
 {
-    testclock_t *t = io->private_data;
+    testclock_t* t = io->private_data;
     /* after an xrun the clock must not run on until the next start */
     testclock_stop(io);
     t->position = 0;
     return 0;
 }
 
-static int testclock_poll_revents(snd_pcm_ioplug_t *io, struct pollfd *pfd, unsigned int nfds,
-                                  unsigned short *revents)
+static int testclock_poll_revents(snd_pcm_ioplug_t* io, struct pollfd* pfd, unsigned int nfds,
+                                  unsigned short* revents)
 {
     uint64_t ticks;
     (void)nfds;
@@ -107,9 +108,9 @@ static int testclock_poll_revents(snd_pcm_ioplug_t *io, struct pollfd *pfd, unsi
     return 0;
 }
 
-static int testclock_close(snd_pcm_ioplug_t *io)
+static int testclock_close(snd_pcm_ioplug_t* io)
 {
-    testclock_t *t = io->private_data;
+    testclock_t* t = io->private_data;
     close(t->timer);
     free(t);
     return 0;
@@ -125,7 +126,7 @@ static const snd_pcm_ioplug_callback_t callbacks = {
     .close = testclock_close,
 };
 
-static int set_constraints(snd_pcm_ioplug_t *io)
+static int set_constraints(snd_pcm_ioplug_t* io)
 {
     static const unsigned int access[] = {SND_PCM_ACCESS_RW_INTERLEAVED};
     static const unsigned int formats[] = {SND_PCM_FORMAT_S16_LE};
@@ -142,14 +143,15 @@ SND_PCM_PLUGIN_DEFINE_FUNC(testclock)
 {
     (void)root;
     snd_config_iterator_t i, next;
-    snd_config_for_each(i, next, conf) {
-        const char *id;
+    snd_config_for_each(i, next, conf)
+    {
+        const char* id;
         if (snd_config_get_id(snd_config_iterator_entry(i), &id) < 0) continue;
         if (strcmp(id, "comment") == 0 || strcmp(id, "type") == 0 || strcmp(id, "hint") == 0) continue;
         SNDERR("Unknown field %s", id);
         return -EINVAL;
     }
-    testclock_t *t = calloc(1, sizeof *t);
+    testclock_t* t = calloc(1, sizeof *t);
     if (t == NULL) return -ENOMEM;
     t->timer = timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
     t->io.version = SND_PCM_IOPLUG_VERSION;

@@ -66,7 +66,10 @@ qint64 ChildProcess::pid() const
     return process_->processId();
 }
 
-void ChildProcess::writeLine(const std::string& line) { write(line + "\n"); }
+void ChildProcess::writeLine(const std::string& line)
+{
+    write(line + "\n");
+}
 
 void ChildProcess::write(const std::string& text)
 {
