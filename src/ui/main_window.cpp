@@ -5,7 +5,7 @@
 #include "config/locale_table.h"
 #include "config/program_environment.h"
 #include "device/handset_service.h"
-#include "ui/control_id.h"
+#include "ui/framework/control_id.h"
 #include "ui/handset_light_blinker.h"
 #include "ui/tray_icon.h"
 #include "ui/ui_log.h"

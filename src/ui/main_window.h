@@ -2,7 +2,7 @@
 
 #include "app/tray_status.h"
 #include "messenger/main_window_port.h"
-#include "ui/dialog.h"
+#include "ui/framework/dialog.h"
 
 #include <memory>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/window.h"
+#include "ui/framework/window.h"
 
 #include <cstdint>
 

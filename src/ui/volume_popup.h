@@ -2,7 +2,7 @@
 
 #include "audio/mixer_volume.h"
 #include "ui/notification_popup.h"
-#include "ui/slider_control.h"
+#include "ui/framework/slider_control.h"
 
 namespace tarnix {
 

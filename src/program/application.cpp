@@ -1,0 +1,69 @@
+#include "program/application.h"
+
+#include "config/program_environment.h"
+#include "platform/linux/alsa/alsa_audio_ports.h"
+#include "ui/framework/accelerator_filter.h"
+
+#include <QApplication>
+#include <QLoggingCategory>
+
+namespace tarnix {
+namespace {
+
+Q_LOGGING_CATEGORY(lcApp, "tarnix.app")
+
+// The program's accelerators: Alt+? and Alt+/ open About.
+std::vector<Accelerator> mainAccelerators()
+{
+    return {{u'?', MainWindow::kCommandAbout}, {u'/', MainWindow::kCommandAbout}};
+}
+
+}  // namespace
+
+Application::Application(ProgramEnvironment& environment)
+    : signals_(loop_, [this](int) { mainWindow_.EndSession(); }),
+      config_(settings_, locale_, environment),
+      waveDevices_(makeAlsaWaveDevices()),
+      mixers_(makeAlsaMixerPort()),
+      players_(*waveDevices_),
+      hidBus_(loop_),
+      lockFile_(LockFileInstanceMarker::defaultPath()),
+      // The handset layer and the clients are made after the window and the phone controller,
+      // which ask them nothing before Initialise.
+      mainWindow_(loop_, {config_, locale_, environment, handsets_, qq_}),
+      instance_(lockFile_),
+      phone_({handsets_, mainWindow_, skype_, qq_, keys_, *waveDevices_, defaultDeviceMover_}),
+      handsets_(loop_, hidBus_, errors_, pstn_, clock_),
+      skypeWindows_(windowSystem_, [this] { return transport_.peerProcess(skype_.apiWindow()); }),
+      volumePopup_(loop_, handsets_.channel(), *mixers_),
+      speaker_(volumePopup_),
+      skype_({loop_, transport_, phone_, handsets_.channel(), mainWindow_, settings_, callClock_,
+              skypeWindows_, speaker_}),
+      qq_(callClock_, settings_, mainWindow_)
+{
+}
+
+Application::~Application() = default;
+
+int Application::Initialise()
+{
+    if (instance_.claim() == InstanceClaim::AnotherRuns) return 0;
+    if (!transport_.open()) qCInfo(lcApp, "no session bus: the messenger cannot be reached");
+    skype_.create();
+    mainWindow_.CreateMainWindow();
+    phone_.StartController();
+    phone_.UpdateStatus();
+    qCInfo(lcApp, "running; %s", phone_.presence() == 0 ? "a handset is present" : "no handset");
+    return 1;
+}
+
+int Application::Run()
+{
+    AcceleratorFilter accelerators(mainAccelerators());
+    QCoreApplication::instance()->installEventFilter(&accelerators);
+    const int code = QApplication::exec();
+    QCoreApplication::instance()->removeEventFilter(&accelerators);
+    return code;
+}
+
+}  // namespace tarnix
