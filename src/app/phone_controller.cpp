@@ -151,4 +151,28 @@ void PhoneController::SetupUsbAudio()
     }
 }
 
+void PhoneController::appendDialled(char c)
+{
+    dialled_.append(c);
+    ShowDialledNumber();
+}
+
+void PhoneController::removeLastDialled()
+{
+    dialled_.removeLast();
+    ShowDialledNumber();
+}
+
+void PhoneController::clearDialled()
+{
+    dialled_.clear();
+    ShowDialledNumber();
+}
+
+void PhoneController::showPstnNumber(std::string_view number)
+{
+    dialled_.assign(number);
+    ShowDialledNumber();
+}
+
 }  // namespace tarnix

@@ -5,6 +5,7 @@
 #include "device/handset_event_sink.h"
 
 #include <cstdint>
+#include <string_view>
 
 namespace tarnix {
 
@@ -45,10 +46,22 @@ public:
     void ShowDialledNumber() { ShowNumber(dialled_.c_str(), dialled_.length()); }
     void SetupUsbAudio();
 
-    // Shared with the key mappings.
-    std::int32_t& hookState() { return hookState_; }
-    std::int32_t& preferredClient() { return preferredClient_; }
-    DialledNumber& dialledNumber() { return dialled_; }
+    // The dialled number, changed only through these so the LCD always shows what it holds.
+    const DialledNumber& dialledNumber() const { return dialled_; }
+    void appendDialled(char c);
+    void removeLastDialled();
+    void clearDialled();
+    // A number the messenger reports for the call: it replaces the dialled number.
+    void showPstnNumber(std::string_view number);
+
+    // -1 not known yet (the first hook event only tells), 1 on the cradle, 0 lifted.
+    std::int32_t hookState() const { return hookState_; }
+    void setHookState(std::int32_t state) { hookState_ = state; }
+
+    // 0: Skype's key mapping first; 1: the QQ client's first while it is attached.
+    std::int32_t preferredClient() const { return preferredClient_; }
+    void preferQq() { preferredClient_ = 1; }
+    void preferSkype() { preferredClient_ = 0; }
     // 0 while a handset is present, -1 while none is.
     std::int32_t presence() const { return presence_; }
 

@@ -328,8 +328,7 @@ void SkypeClient::onCallProperty(std::int32_t id, std::string_view property, std
     } else if (equalsIgnoringCase(property, "PSTN_NUMBER")) {
         if (entry != nullptr) calls_.setPstnNumber(*entry, Utf8String(value));
         // Shown even for a call we do not know: the number is what the user wants to see.
-        ports_.controller.dialledNumber().assign(value);
-        ports_.controller.ShowDialledNumber();
+        ports_.controller.showPstnNumber(value);
     }
 }
 
@@ -392,8 +391,7 @@ void SkypeClient::endCallSteps()
 {
     setInCall(false);
     ports_.handset.HandsetRing(0);
-    ports_.controller.dialledNumber().clear();
-    ports_.controller.ShowDialledNumber();
+    ports_.controller.clearDialled();
     ports_.mainWindow.SetHandsetLightMode(LightOff);
 }
 

@@ -71,8 +71,7 @@ void SkypeKeyHandler::pressButton(std::string_view name)
 
 void SkypeKeyHandler::appendDial(char key)
 {
-    ports_.controller.dialledNumber().append(key);
-    ports_.controller.ShowDialledNumber();
+    ports_.controller.appendDialled(key);
 }
 
 void SkypeKeyHandler::onStar()
@@ -105,7 +104,7 @@ void SkypeKeyHandler::onNo()
 {
     click();
     pressButton("NO");
-    clearDialled();
+    ports_.controller.clearDialled();
     SkypeWindows& windows = ports_.windows;
     windows.clearEntryBox();
     const WindowId main = windows.findMainWindow();
@@ -117,7 +116,7 @@ void SkypeKeyHandler::onNo()
     } else {
         // Nothing of the messenger's left to close: the next keys go to the other client first.
         qCInfo(lcMessenger, "handset handed over to the other messenger");
-        ports_.controller.preferredClient() = 1;
+        ports_.controller.preferQq();
     }
 }
 
@@ -159,10 +158,10 @@ void SkypeKeyHandler::onYes()
 
 void SkypeKeyHandler::onHookOn()
 {
-    std::int32_t& hook = ports_.controller.hookState();
-    if (hook == 1) return;
-    const std::int32_t was = hook;
-    hook = 1;
+    PhoneController& controller = ports_.controller;
+    const std::int32_t was = controller.hookState();
+    if (was == 1) return;
+    controller.setHookState(1);
     // The first hook event after start only tells where the handset is.
     if (was == -1) return;
     ports_.client.sendCommand("HOOK ON");
@@ -170,17 +169,17 @@ void SkypeKeyHandler::onHookOn()
     const WindowId main = windows.findMainWindow();
     const WindowId popup = windows.findPopup();
     if (popup != 0 && popup != main) windows.closeWindow(popup);
-    clearDialled();
+    ports_.controller.clearDialled();
     windows.clearEntryBox();
     windows.closeWindow(windows.findMainWindow());
 }
 
 void SkypeKeyHandler::onHookOff()
 {
-    std::int32_t& hook = ports_.controller.hookState();
-    if (hook == 0) return;
-    const std::int32_t was = hook;
-    hook = 0;
+    PhoneController& controller = ports_.controller;
+    const std::int32_t was = controller.hookState();
+    if (was == 0) return;
+    controller.setHookState(0);
     if (was == -1) return;
     focus();
     ports_.client.sendCommand("HOOK OFF");
@@ -210,8 +209,7 @@ void SkypeKeyHandler::onDelete()
 {
     click();
     ports_.windows.backspaceEntryBox();
-    ports_.controller.dialledNumber().removeLast();
-    ports_.controller.ShowDialledNumber();
+    ports_.controller.removeLastDialled();
 }
 
 void SkypeKeyHandler::click()
@@ -222,12 +220,6 @@ void SkypeKeyHandler::click()
 void SkypeKeyHandler::focus()
 {
     ports_.client.sendCommand("FOCUS");
-}
-
-void SkypeKeyHandler::clearDialled()
-{
-    ports_.controller.dialledNumber().clear();
-    ports_.controller.ShowDialledNumber();
 }
 
 }  // namespace tarnix

@@ -61,7 +61,6 @@ private:
     void onDelete();
     void click();
     void focus();
-    void clearDialled();
 
     Ports ports_;
 };

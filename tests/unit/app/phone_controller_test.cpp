@@ -156,7 +156,11 @@ TEST_F(PhoneControllerTest, KeysAreRoutedByAttachmentCallsAndPreferredClient)
         skype.inCall = c.skypeInCall;
         qq.attached = c.qqAttached;
         qq.inCall = c.qqInCall;
-        controller.preferredClient() = c.preferred;
+        if (c.preferred == 1) {
+            controller.preferQq();
+        } else {
+            controller.preferSkype();
+        }
         controller.OnHandsetKey(Key5);
         EXPECT_EQ(take(), Transcript{c.receiver}) << c.name;
     }
@@ -192,12 +196,10 @@ TEST_F(PhoneControllerTest, NumberShowsDigitsAndAnEmptyNumberBringsTheClockBack)
     plugLcdHandset();
     controller.StartController();
     rig.loop.runPending();
-    controller.dialledNumber().assign("0123");
-    controller.ShowDialledNumber();
+    controller.showPstnNumber("0123");
     EXPECT_EQ(lcdText(), "0123");
 
-    controller.dialledNumber().clear();
-    controller.ShowDialledNumber();
+    controller.clearDialled();
     EXPECT_TRUE(handset->lcd().colon) << "the clock is back";
 }
 

@@ -269,7 +269,7 @@ TEST(QqClient, IsNeverAttachedHasNoCallsAndTakesNothing)
     EXPECT_EQ(QqClient::kMessageNames[1], std::string("WM_QQAPI_REGISTER_RESP"));
 
     // Without Skype, keys go to the keyboard, never to QQ, whatever the preference.
-    stack.controller.preferredClient() = 1;
+    stack.controller.preferQq();
     stack.around.take();
     stack.controller.OnHandsetKey(KeyYes);
     EXPECT_EQ(stack.around.take(), Transcript{"key down 13"});

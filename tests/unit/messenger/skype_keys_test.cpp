@@ -26,7 +26,7 @@ protected:
         stack.skype.create();
         transport.attach("sk");
         loop.runPending();
-        stack.controller.hookState() = 0;
+        stack.controller.setHookState(0);
         forget();
     }
     void notify(std::string_view text)
@@ -133,7 +133,7 @@ TEST_F(SkypeKeys, EachKeySendsItsCommandsInOrderForTheCallState)
         EXPECT_EQ(stack.around.take(), c.around);
         EXPECT_EQ(dialled(), c.dialled);
         notify("CALL 123 STATUS FINISHED");
-        stack.controller.dialledNumber().clear();
+        stack.controller.clearDialled();
         forget();
     }
 }
@@ -159,7 +159,7 @@ TEST_F(SkypeKeys, TheHandsetAnswersACallTakesItsDigitsAndHangsUp)
         step();
         loop.advance(50);
     };
-    stack.controller.hookState() = -1;
+    stack.controller.setHookState(-1);
     act([&] { handset->lift(); });
     act([&] { handset->replace(); });
     EXPECT_EQ(sent(), Transcript{});
@@ -217,8 +217,8 @@ TEST_F(SkypeKeys, AReleaseDueAfterTheMessengerHasGoneIsLost)
 
 TEST_F(SkypeKeys, TheDialledNumberStopsAt999ButTheDigitsStillGoOut)
 {
-    auto& number = stack.controller.dialledNumber();
-    number.assign(std::string(998, '1'));
+    const DialledNumber& number = stack.controller.dialledNumber();
+    stack.controller.showPstnNumber(std::string(998, '1'));
     press(Key2);
     press(Key3);
     EXPECT_EQ(number.length(), 999);
@@ -228,7 +228,7 @@ TEST_F(SkypeKeys, TheDialledNumberStopsAt999ButTheDigitsStillGoOut)
 
     press(KeyDelete);
     EXPECT_EQ(number.length(), 998);
-    number.clear();
+    stack.controller.clearDialled();
     // An empty number still sends the Backspace.
     addMainForm();
     press(KeyDelete);
@@ -240,7 +240,7 @@ TEST_F(SkypeKeys, OnlyAChangeOfTheHookAfterTheFirstEventIsSent)
 {
     const WindowId form = addMainForm(false);
     const WindowId popup = addPopup(form);
-    stack.controller.hookState() = -1;
+    stack.controller.setHookState(-1);
     press(HookOn);
     EXPECT_EQ(stack.controller.hookState(), 1);
     EXPECT_TRUE(sent().empty());
@@ -252,7 +252,7 @@ TEST_F(SkypeKeys, OnlyAChangeOfTheHookAfterTheFirstEventIsSent)
     EXPECT_TRUE(sent().empty());
     EXPECT_TRUE(stack.windows.actions.empty());
 
-    stack.controller.dialledNumber().assign("555");
+    stack.controller.showPstnNumber("555");
     press(HookOn);
     EXPECT_EQ(sent(), (Transcript{"HOOK ON"}));
     EXPECT_EQ(dialled(), "");
@@ -262,7 +262,7 @@ TEST_F(SkypeKeys, OnlyAChangeOfTheHookAfterTheFirstEventIsSent)
               (Transcript{"close " + std::to_string(popup), "key " + box + " SelectAll",
                           "key " + box + " Backspace", "close " + std::to_string(form)}));
 
-    stack.controller.hookState() = -1;
+    stack.controller.setHookState(-1);
     press(HookOff);
     EXPECT_EQ(stack.controller.hookState(), 0);
     EXPECT_TRUE(sent().empty());
@@ -306,7 +306,7 @@ TEST_F(SkypeKeys, NoClosesThePopupOrTheShownMainWindowElseHandsOverToTheOtherCli
         }
         if (c.popup)
             popup = windows.add({MessengerStack::kMessengerPid, "TChatForm", "chat", 0, form, true, false});
-        fresh.controller.dialledNumber().assign("12");
+        fresh.controller.showPstnNumber("12");
         carrier.take();
 
         fresh.skype.onHandsetKey(KeyNo);
