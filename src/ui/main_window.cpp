@@ -3,6 +3,7 @@
 #include "app/messenger_link.h"
 #include "config/config_file.h"
 #include "config/locale_table.h"
+#include "config/message_record.h"
 #include "config/program_environment.h"
 #include "device/handset_service.h"
 #include "ui/framework/control_id.h"
@@ -50,6 +51,11 @@ void MainWindow::ShowConnectionStatus(int connected, int online)
 void MainWindow::SetHandsetLightMode(int mode)
 {
     if (lightBlinker_) lightBlinker_->SetHandsetLightMode(mode);
+}
+
+void MainWindow::AddRecordItem(int index, const MessageRecord& record)
+{
+    qCInfo(lcUi, "message %d from %s: %s", index, record.userName.c_str(), record.fileName.c_str());
 }
 
 void MainWindow::BringToFront()

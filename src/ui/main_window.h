@@ -61,6 +61,8 @@ public:
     // -1 steady, 0 off, 1 ringing blink, 2 muted blink; ignored before the window is made.
     void SetHandsetLightMode(int mode) override;
     void BringToFront() override;
+    // Until the window has its message list, a new record is logged.
+    void AddRecordItem(int index, const MessageRecord& record) override;
 
     void ApplyLanguage() override;
     bool OnInitDialog(QWidget* focus, LPARAM param) override;

@@ -4,6 +4,7 @@
 #include "answering/command_sender.h"
 #include "answering/front_window.h"
 #include "answering/voice_answering.h"
+#include "config/message_record.h"
 #include "config/settings.h"
 
 #include <gtest/gtest.h>
@@ -30,6 +31,10 @@ struct Recorder final : CommandSender, FrontWindow, VoiceAnswering {
         return 1;
     }
     void BringToFront() override { log.push_back("front"); }
+    void AddRecordItem(int index, const MessageRecord& record) override
+    {
+        log.push_back("record " + std::to_string(index) + " " + record.userName.c_str());
+    }
     void startVoiceAnswering(CallEntry& entry) override
     {
         log.push_back("answer " + std::to_string(entry.id));

@@ -6,6 +6,7 @@
 #include "app/key_injector.h"
 #include "app/phone_controller.h"
 #include "app/tray_status.h"
+#include "config/message_record.h"
 #include "config/settings.h"
 #include "fake_wave_devices.h"
 #include "fake_window_system.h"
@@ -44,6 +45,10 @@ public:
     void ShowConnectionStatus(int connected, int online) override;
     void SetHandsetLightMode(int mode) override;
     void BringToFront() override { note("front"); }
+    void AddRecordItem(int index, const MessageRecord& record) override
+    {
+        note("record " + std::to_string(index) + " " + record.userName.c_str());
+    }
     void keyDown(int key) override { note("key down " + std::to_string(key)); }
     void keyUp(int) override {}
     void pause(int) override {}
