@@ -1,12 +1,9 @@
 #include "app/default_device_mover.h"
 
+#include "app/app_log.h"
 #include "app/default_device_change.h"
 
-#include <QLoggingCategory>
-
 #include <algorithm>
-
-Q_LOGGING_CATEGORY(lcSoundDefaults, "tarnix.app.sound", QtInfoMsg)
 
 namespace tarnix {
 
@@ -52,7 +49,7 @@ void DefaultDeviceMover::run(const std::stop_token& stop)
         lock.unlock();
         const int result = changeDefaultDevice(devices_, request.direction, request.name);
         if (result != DefaultDeviceDone) {
-            qCDebug(lcSoundDefaults, "default %s device not moved to %s (%d)",
+            qCDebug(lcApp, "default %s device not moved to %s (%d)",
                     request.direction == SoundDirection::Playback ? "playback" : "record",
                     request.name.c_str(), result);
         }

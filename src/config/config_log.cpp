@@ -1,3 +1,8 @@
 #include "config/config_log.h"
 
-Q_LOGGING_CATEGORY(lcConfig, "tarnix.config")
+namespace tarnix {
+
+// Debug lines are off unless asked for (QT_LOGGING_RULES="tarnix.config.debug=true").
+Q_LOGGING_CATEGORY(lcConfig, "tarnix.config", QtInfoMsg)
+
+}  // namespace tarnix

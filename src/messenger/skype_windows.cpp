@@ -1,14 +1,12 @@
 #include "messenger/skype_windows.h"
 
-#include <QLoggingCategory>
+#include "messenger/messenger_windows_log.h"
 
 #include <string>
 #include <utility>
 
 namespace tarnix {
 namespace {
-
-Q_LOGGING_CATEGORY(lcWindows, "tarnix.messenger")
 
 // The longest prefix of a UTF-8 text that takes at most `units` UTF-16 units: what a window text
 // area of that size holds.
@@ -55,7 +53,8 @@ WindowId SkypeWindows::findMainWindow()
     }
     mainWindow_ = searchMainWindow(pid);
     if (mainWindow_ != 0) {
-        qCDebug(lcWindows, "messenger main window 0x%llx", static_cast<unsigned long long>(mainWindow_));
+        qCDebug(lcMessengerWindows, "messenger main window 0x%llx",
+                static_cast<unsigned long long>(mainWindow_));
     }
     return mainWindow_;
 }

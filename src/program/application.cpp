@@ -2,15 +2,13 @@
 
 #include "config/program_environment.h"
 #include "platform/linux/alsa/alsa_audio_ports.h"
+#include "program/program_log.h"
 #include "ui/framework/accelerator_filter.h"
 
 #include <QApplication>
-#include <QLoggingCategory>
 
 namespace tarnix {
 namespace {
-
-Q_LOGGING_CATEGORY(lcApp, "tarnix.app")
 
 // The program's accelerators: Alt+? and Alt+/ open About.
 std::vector<Accelerator> mainAccelerators()
@@ -48,12 +46,12 @@ Application::~Application() = default;
 int Application::Initialise()
 {
     if (instance_.claim() == InstanceClaim::AnotherRuns) return 0;
-    if (!transport_.open()) qCInfo(lcApp, "no session bus: the messenger cannot be reached");
+    if (!transport_.open()) qCInfo(lcProgram, "no session bus: the messenger cannot be reached");
     skype_.create();
     mainWindow_.CreateMainWindow();
     phone_.StartController();
     phone_.UpdateStatus();
-    qCInfo(lcApp, "running; %s", phone_.presence() == 0 ? "a handset is present" : "no handset");
+    qCInfo(lcProgram, "running; %s", phone_.presence() == 0 ? "a handset is present" : "no handset");
     return 1;
 }
 

@@ -2,6 +2,7 @@
 
 namespace tarnix {
 
-Q_LOGGING_CATEGORY(lcUi, "tarnix.ui")
+// Debug lines are off unless asked for (QT_LOGGING_RULES="tarnix.ui.debug=true").
+Q_LOGGING_CATEGORY(lcUi, "tarnix.ui", QtInfoMsg)
 
 }  // namespace tarnix

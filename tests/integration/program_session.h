@@ -15,7 +15,7 @@ namespace tarnix::test {
 // configuration home, no display and no session bus until the test gives one.
 class ProgramSession {
 public:
-    static constexpr const char* kRunning = "tarnix.app: running";
+    static constexpr const char* kRunning = "tarnix.program: running";
 
     // The executable and language file to copy.
     ProgramSession(const QString& executable, const QString& localeFile);

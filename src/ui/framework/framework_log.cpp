@@ -2,6 +2,7 @@
 
 namespace tarnix {
 
-Q_LOGGING_CATEGORY(lcUiFramework, "tarnix.ui.framework")
+// Debug lines are off unless asked for (QT_LOGGING_RULES="tarnix.ui.framework.debug=true").
+Q_LOGGING_CATEGORY(lcUiFramework, "tarnix.ui.framework", QtInfoMsg)
 
 }  // namespace tarnix

@@ -1,15 +1,11 @@
 #include "platform/linux/dbus/bus_name_instance_marker.h"
 
+#include "platform/linux/dbus/dbus_instance_log.h"
+
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
-#include <QLoggingCategory>
 
 namespace tarnix {
-namespace {
-
-Q_LOGGING_CATEGORY(lcDbus, "tarnix.platform.dbus")
-
-}  // namespace
 
 BusNameInstanceMarker::BusNameInstanceMarker(InstanceMarker& fallback) : fallback_(fallback) {}
 
@@ -27,7 +23,7 @@ InstanceClaim BusNameInstanceMarker::claim()
     }
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected() || !bus.interface()) {
-        qCInfo(lcDbus, "no session bus (%s); marking the instance with a lock file",
+        qCInfo(lcDbusInstance, "no session bus (%s); marking the instance with a lock file",
                qPrintable(bus.lastError().message()));
         return fallback_.claim();
     }
@@ -37,7 +33,7 @@ InstanceClaim BusNameInstanceMarker::claim()
         bus.interface()->registerService(ServiceName, QDBusConnectionInterface::DontQueueService,
                                          QDBusConnectionInterface::DontAllowReplacement);
     if (!reply.isValid()) {
-        qCWarning(lcDbus, "cannot request %s: %s; marking the instance with a lock file", ServiceName,
+        qCWarning(lcDbusInstance, "cannot request %s: %s; marking the instance with a lock file", ServiceName,
                   qPrintable(reply.error().message()));
         return fallback_.claim();
     }

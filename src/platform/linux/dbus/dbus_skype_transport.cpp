@@ -1,14 +1,13 @@
 #include "platform/linux/dbus/dbus_skype_transport.h"
 
+#include "platform/linux/dbus/dbus_link_log.h"
+
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusReply>
-#include <QLoggingCategory>
 
 namespace tarnix {
 namespace {
-
-Q_LOGGING_CATEGORY(lcSkypeBus, "tarnix.platform.dbus")
 
 QDBusMessage apiCall(const QString& destination, const QString& text)
 {
@@ -38,12 +37,12 @@ DbusSkypeTransport::~DbusSkypeTransport()
 bool DbusSkypeTransport::open()
 {
     if (!bus_.isConnected()) {
-        qCWarning(lcSkypeBus, "no session bus (%s): the messenger cannot be reached",
+        qCWarning(lcDbusLink, "no session bus (%s): the messenger cannot be reached",
                   qPrintable(bus_.lastError().message()));
         return false;
     }
     if (!bus_.registerObject(kClientPath, this, QDBusConnection::ExportAllSlots)) {
-        qCWarning(lcSkypeBus, "cannot offer %s on the bus", kClientPath);
+        qCWarning(lcDbusLink, "cannot offer %s on the bus", kClientPath);
         return false;
     }
     serviceWatcher_.setConnection(bus_);
@@ -87,12 +86,12 @@ void DbusSkypeTransport::onNameReply(const QDBusMessage& reply)
             passHeldNotifications();
             return;
         }
-        qCInfo(lcSkypeBus, "no answer to NAME: %s", qPrintable(reply.errorMessage()));
+        qCInfo(lcDbusLink, "no answer to NAME: %s", qPrintable(reply.errorMessage()));
         handshakeEnded({}, AttachNotAvailable);
         return;
     }
     if (replyText(reply) != QLatin1String("OK")) {
-        qCInfo(lcSkypeBus, "the messenger refused us: %s", qPrintable(replyText(reply)));
+        qCInfo(lcDbusLink, "the messenger refused us: %s", qPrintable(replyText(reply)));
         handshakeEnded({}, AttachRefused);
         return;
     }
@@ -104,7 +103,7 @@ void DbusSkypeTransport::onNameReply(const QDBusMessage& reply)
 void DbusSkypeTransport::onProtocolReply(const QDBusMessage& reply)
 {
     if (reply.type() == QDBusMessage::ErrorMessage) {
-        qCInfo(lcSkypeBus, "no answer to PROTOCOL: %s", qPrintable(reply.errorMessage()));
+        qCInfo(lcDbusLink, "no answer to PROTOCOL: %s", qPrintable(reply.errorMessage()));
         handshakeEnded({}, AttachNotAvailable);
         return;
     }
@@ -169,7 +168,7 @@ bool DbusSkypeTransport::send(const std::string& peer, std::string_view text)
     invoke(QString::fromStdString(peer), command, kCommandTimeoutMs, [this, peer](const QDBusMessage& reply) {
         if (listener_ == nullptr) return;
         if (reply.type() == QDBusMessage::ErrorMessage) {
-            qCInfo(lcSkypeBus, "command to %s failed: %s", peer.c_str(), qPrintable(reply.errorMessage()));
+            qCInfo(lcDbusLink, "command to %s failed: %s", peer.c_str(), qPrintable(reply.errorMessage()));
             listener_->onSendFailed(peer);
             return;
         }
@@ -187,7 +186,7 @@ void DbusSkypeTransport::Notify(const QString& text)
         if (held_.size() < kMaxHeldNotifications) {
             held_.emplace_back(message().service().toStdString(), text.toStdString());
         } else {
-            qCDebug(lcSkypeBus, "dropped a notification from %s during the handshake",
+            qCDebug(lcDbusLink, "dropped a notification from %s during the handshake",
                     qPrintable(message().service()));
         }
         return;

@@ -1,6 +1,6 @@
 #include "platform/linux/hid/hidraw_device.h"
 
-#include "platform/linux/hid/hid_logging.h"
+#include "platform/linux/hid/hid_log.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,6 +1,6 @@
 #include "platform/linux/hid/udev_hid_bus.h"
 
-#include "platform/linux/hid/hid_logging.h"
+#include "platform/linux/hid/hid_log.h"
 #include "platform/linux/hid/hidraw_device.h"
 #include "platform/linux/hid/report_layout.h"
 

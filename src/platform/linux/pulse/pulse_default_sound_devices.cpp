@@ -1,6 +1,6 @@
 #include "platform/linux/pulse/pulse_default_sound_devices.h"
 
-#include <QLoggingCategory>
+#include "platform/linux/pulse/pulse_log.h"
 
 #include <pulse/pulseaudio.h>
 
@@ -10,8 +10,6 @@
 
 namespace tarnix {
 namespace {
-
-Q_LOGGING_CATEGORY(lcPulse, "tarnix.platform.pulse")
 
 constexpr auto RequestTimeout = std::chrono::milliseconds(1000);
 

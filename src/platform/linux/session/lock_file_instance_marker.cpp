@@ -1,6 +1,6 @@
 #include "platform/linux/session/lock_file_instance_marker.h"
 
-#include <QLoggingCategory>
+#include "platform/linux/session/session_log.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -14,8 +14,6 @@
 
 namespace tarnix {
 namespace {
-
-Q_LOGGING_CATEGORY(lcSession, "tarnix.platform.session")
 
 constexpr const char* MarkName = "org.tarnix.VoxlanderWindow";
 

@@ -1,6 +1,6 @@
 #include "platform/linux/session/termination_signals.h"
 
-#include <QLoggingCategory>
+#include "platform/linux/session/session_log.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -11,8 +11,6 @@
 
 namespace tarnix {
 namespace {
-
-Q_LOGGING_CATEGORY(lcSession, "tarnix.platform.session")
 
 constexpr std::array kSignals{SIGTERM, SIGINT};
 

@@ -1,6 +1,6 @@
 #include "platform/linux/x11/x11_window_system.h"
 
-#include <QLoggingCategory>
+#include "platform/linux/x11/x11_windows_log.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -13,8 +13,6 @@
 
 namespace tarnix {
 namespace {
-
-Q_LOGGING_CATEGORY(lcX11Windows, "tarnix.platform.x11")
 
 // The messenger's windows may vanish between two requests; Xlib's default handler would end the
 // whole program on the error that follows. While a trap lives, errors are only counted.

@@ -1,6 +1,6 @@
 #include "platform/linux/x11/xtest_key_injector.h"
 
-#include <QLoggingCategory>
+#include "platform/linux/x11/xtest_log.h"
 
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
@@ -9,8 +9,6 @@
 
 namespace tarnix {
 namespace {
-
-Q_LOGGING_CATEGORY(lcX11, "tarnix.platform.x11")
 
 KeySym keysymFor(int virtualKey)
 {
@@ -59,7 +57,7 @@ void XTestKeyInjector::CloseDisplay::operator()(_XDisplay* display) const
 XTestKeyInjector::XTestKeyInjector(const char* displayName) : display_(XOpenDisplay(displayName))
 {
     if (!display_) {
-        qCInfo(lcX11, "no X display: handset keys will not be typed into windows");
+        qCInfo(lcXTest, "no X display: handset keys will not be typed into windows");
         return;
     }
     int eventBase = 0;
@@ -67,7 +65,7 @@ XTestKeyInjector::XTestKeyInjector(const char* displayName) : display_(XOpenDisp
     int major = 0;
     int minor = 0;
     if (!XTestQueryExtension(display_.get(), &eventBase, &errorBase, &major, &minor)) {
-        qCInfo(lcX11, "the X display has no XTest: handset keys will not be typed into windows");
+        qCInfo(lcXTest, "the X display has no XTest: handset keys will not be typed into windows");
         display_.reset();
         return;
     }
@@ -124,7 +122,7 @@ void XTestKeyInjector::send(int virtualKey, bool down)
     const unsigned long delayMs = pendingDelayMs_;
     pendingDelayMs_ = 0;
     if (keycode == 0) {
-        qCWarning(lcX11, "no key on this keyboard for virtual key 0x%02X", virtualKey);
+        qCWarning(lcXTest, "no key on this keyboard for virtual key 0x%02X", virtualKey);
         return;
     }
     // Lock NumLock only for the press and give the user's setting back after the release.
