@@ -32,7 +32,7 @@ void appendUtf16(std::u16string& out, char32_t c)
 // byte and the continuation bytes that fit it so far.
 char32_t decodeOne(std::string_view bytes, std::size_t& i)
 {
-    const unsigned char lead = static_cast<unsigned char>(bytes[i++]);
+    const auto lead = static_cast<unsigned char>(bytes[i++]);
     if (lead < 0x80) return lead;
     int extra = 0;
     char32_t c = 0;

@@ -66,14 +66,6 @@ public:
         StatusInvisible = 6,
         StatusLoggedOut = 7,
     };
-    // Light modes of the main window.
-    enum LightMode : int {
-        LightSteady = -1,
-        LightOff = 0,
-        LightRinging = 1,
-        LightMuted = 2,
-    };
-
     struct Ports {
         EventLoop& loop;
         SkypeTransport& transport;

@@ -189,7 +189,7 @@ void SkypeKeyHandler::onMute()
 {
     SkypeClient& client = ports_.client;
     if (!client.inCall()) {
-        ports_.mainWindow.SetHandsetLightMode(SkypeClient::LightOff);
+        ports_.mainWindow.SetHandsetLightMode(LightOff);
         return;
     }
     if (client.muteState() == SkypeClient::Muted) {

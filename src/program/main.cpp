@@ -1,5 +1,5 @@
-#include "program/application.h"
 #include "platform/linux/desktop/xdg_desktop.h"
+#include "program/application.h"
 
 #include <QApplication>
 

@@ -2,6 +2,7 @@
 
 #include "base/event_loop.h"
 #include "device/handset_channel.h"
+#include "messenger/main_window_port.h"
 
 namespace tarnix {
 
@@ -18,19 +19,19 @@ HandsetLightBlinker::~HandsetLightBlinker()
 void HandsetLightBlinker::SetHandsetLightMode(int mode)
 {
     mode_ = mode;
-    if (mode > 0) {
+    if (mode > LightOff) {
         phase_ = 0;
         loop_.startTimer({this, kBlinkTimerId}, kBlinkPeriodMs, [this] { onBlinkTick(); });
         channel_.HandsetLight(1);
         return;
     }
     loop_.stopTimer({this, kBlinkTimerId});
-    channel_.HandsetLight(mode < 0 ? 1 : 0);
+    channel_.HandsetLight(mode < LightOff ? 1 : 0);
 }
 
 void HandsetLightBlinker::onBlinkTick()
 {
-    const int phases = mode_ == 1 ? 2 : mode_ == 2 ? 3 : 0;
+    const int phases = mode_ == LightRinging ? 2 : mode_ == LightMuted ? 3 : 0;
     if (phases == 0) return;
     phase_ = (phase_ + 1) % phases;
     // Phase 0 lights, phase 1 darkens; the third phase of the slow pattern keeps it dark.

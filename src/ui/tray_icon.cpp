@@ -1,7 +1,7 @@
 #include "ui/tray_icon.h"
 
-#include "ui/ui_log.h"
 #include "ui/framework/window.h"
+#include "ui/ui_log.h"
 
 #include <QMenu>
 #include <QPainter>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "audio/mixer_volume.h"
-#include "ui/notification_popup.h"
 #include "ui/framework/slider_control.h"
+#include "ui/notification_popup.h"
 
 namespace tarnix {
 

@@ -1,8 +1,8 @@
 #include "ui/framework/window.h"
 
 #include "ui/framework/control_id.h"
-#include "ui/framework/message_translation.h"
 #include "ui/framework/framework_log.h"
+#include "ui/framework/message_translation.h"
 #include "ui/framework/window_class.h"
 #include "ui/framework/window_hook.h"
 #include "ui/framework/window_text.h"
