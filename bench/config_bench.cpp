@@ -2,9 +2,7 @@
 // by expat, with the same content handler behind it, as a yardstick for the reader.
 #include <benchmark/benchmark.h>
 #include <expat.h>
-#include <unistd.h>
 
-#include <filesystem>
 #include <string>
 
 #include "config/byte_stream.h"
@@ -12,6 +10,8 @@
 #include "config/config_format.h"
 #include "config/config_handler.h"
 #include "config/xml_reader.h"
+#include "folder_environment.h"
+#include "temp_folder.h"
 
 namespace {
 
@@ -132,28 +132,13 @@ void BM_FormatConfig(benchmark::State& state)
 }
 BENCHMARK(BM_FormatConfig)->Unit(benchmark::kMillisecond);
 
-// A program folder under the temporary folder; the autostart entry is left alone.
-class BenchEnvironment : public ProgramEnvironment {
-public:
-    BenchEnvironment()
-        : folder_(std::filesystem::temp_directory_path() / ("tarnix-bench-" + std::to_string(::getpid())))
-    {
-        std::filesystem::create_directories(folder_);
-    }
-    ~BenchEnvironment() override { std::filesystem::remove_all(folder_); }
-    std::string programFolder() const override { return folder_.string() + "/"; }
-    bool setAutostart(bool) override { return true; }
-
-private:
-    std::filesystem::path folder_;
-};
-
 // The whole save: format, write, flush to disk, rename.
 void BM_SaveSettings(benchmark::State& state)
 {
     Settings settings = manyRecords();
     LocaleTable locale;
-    BenchEnvironment environment;
+    const test::TempFolder folder;
+    test::FolderEnvironment environment{folder.path()};
     ConfigFile config(settings, locale, environment);
     for (auto _ : state) {
         if (!config.SaveSettings()) state.SkipWithError("save failed");

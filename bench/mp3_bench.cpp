@@ -4,6 +4,7 @@
 #include "audio/mp3_recorder.h"
 #include "audio/mp3_source.h"
 #include "config/byte_stream.h"
+#include "mp3_test_support.h"
 
 #include <benchmark/benchmark.h>
 
@@ -25,15 +26,6 @@ using tarnix::Mp3Recorder;
 
 constexpr int Seconds = 60;
 constexpr int Rate = 48000;
-
-// The encoder path is driven directly, block by block, as the capture thread would.
-class NoCapture final : public tarnix::CaptureChannel {
-public:
-    void setBuffers(int, int) override {}
-    void setSink(tarnix::SoundSink*) override {}
-    int open(int, int, int, int) override { return 1; }
-    int close() override { return 1; }
-};
 
 const std::filesystem::path& workDirectory()
 {
@@ -94,7 +86,9 @@ void runCommands(benchmark::State& state, const std::string& commandLine)
 void encodeMinute(const std::string& file)
 {
     const auto& samples = minuteOfSignal();
-    Mp3Recorder recorder(std::make_unique<NoCapture>(), std::make_unique<tarnix::LameEncoder>());
+    // No capture runs: the encoder is fed block by block, as the capture thread would.
+    Mp3Recorder recorder(std::make_unique<tarnix::test::FakeCaptureChannel>(),
+                         std::make_unique<tarnix::LameEncoder>());
     recorder.openEncoder(file);
     for (std::size_t at = 0; at < samples.size(); at += Mp3Recorder::BlockBytes / 2) {
         recorder.encodeBlock(samples.data() + at, Mp3Recorder::BlockBytes);

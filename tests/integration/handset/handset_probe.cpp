@@ -7,6 +7,7 @@
 #include "device/handset_service.h"
 #include "device/logging_error_reporter.h"
 #include "device/system_device_clock.h"
+#include "key_name.h"
 #include "platform/linux/hid/udev_hid_bus.h"
 
 #include <QCoreApplication>
@@ -23,7 +24,7 @@ public:
 
     void OnHandsetKey(int code) override
     {
-        say("key " + std::to_string(code));
+        say("key " + test::keyName(code));
         if (code >= Key0 && code <= Key9) {
             digits_ += char('0' + code);
             channel_.HandsetLcd(LcdNumber, 0, 0, digits_.c_str(), 0);

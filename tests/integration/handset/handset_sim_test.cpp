@@ -86,8 +86,8 @@ wait 300
         run.lines, {"plugged model=4 node=/dev/hidraw0",
                     "state model=4 handset=on-cradle ring=off light=off melody=- volume=-", "present 1",
                     "state model=4 handset=on-cradle ring=off light=on melody=- volume=-", "> press 5",
-                    "key 5", "key 50", "state model=4 handset=on-cradle ring=on light=on melody=5 volume=12",
-                    "key 30", "state model=4 handset=on-cradle ring=off light=on melody=5 volume=12",
+                    "key 5", "key Yes", "state model=4 handset=on-cradle ring=on light=on melody=5 volume=12",
+                    "key No", "state model=4 handset=on-cradle ring=off light=on melody=5 volume=12",
                     // A replug before the program heard of the removal folds the
                     // second absence into the new presence.
                     "unplugged node=/dev/hidraw0", "presence 0", "presence 1", "key 7"}));
@@ -109,7 +109,7 @@ expect lcd="" ring=off
 )",
                               {"--model", "2"});
     EXPECT_EQ(run.exitCode, 0);
-    EXPECT_TRUE(inOrder(run.lines, {"> lift", "key 4", "key 2", "key 70", "key 30"}));
+    EXPECT_TRUE(inOrder(run.lines, {"> lift", "key 4", "key 2", "key HookOn", "key No"}));
     EXPECT_TRUE(inOrder(
         run.lines,
         {"state model=2 handset=lifted ring=off light=on lcd=\"\" call=off bars=0 link=off day=-",

@@ -1,36 +1,16 @@
 #include "app/default_device_change.h"
 #include "app/default_device_mover.h"
+#include "fake_default_sound_devices.h"
 
 #include <gtest/gtest.h>
 
 #include <condition_variable>
-#include <map>
 #include <mutex>
-#include <set>
 #include <string>
 #include <vector>
 
-namespace tarnix {
+namespace tarnix::test {
 namespace {
-
-// A sound server holding a default per direction and a set of devices it knows.
-class FakeDefaults final : public DefaultSoundDevices {
-public:
-    bool open() override { return running; }
-    std::string currentDefault(SoundDirection direction) override { return defaults[direction]; }
-    bool setDefault(SoundDirection direction, const std::string& name) override
-    {
-        if (!devices.contains(name)) {
-            return false;
-        }
-        defaults[direction] = name;
-        return true;
-    }
-
-    bool running = true;
-    std::set<std::string> devices{"HDA Intel PCH, ALC892 Analog", "USB Audio Device, USB Audio"};
-    std::map<SoundDirection, std::string> defaults;
-};
 
 struct ChangeCase {
     const char* what;
@@ -61,15 +41,17 @@ TEST(DefaultDeviceChange, MovesOnlyAUsbDefaultAndReportsEachFailure)
         {"unknown record device", true, rec, usb, "Gone", -40, usb},
     };
     for (const auto& c : cases) {
-        FakeDefaults server;
+        FakeDefaultSoundDevices server;
         server.running = c.running;
+        server.devices = {pc, usb};
         server.defaults[c.direction] = c.currentDefault;
         EXPECT_EQ(changeDefaultDevice(server, c.direction, c.name), c.result) << c.what;
         EXPECT_EQ(server.defaults[c.direction], c.defaultAfter) << c.what;
     }
 }
 
-// A server that holds every request until the test lets it through, as a hung one would.
+// A server that holds every request until the test lets it through, as a hung one would; test-local
+// because only this test needs a server that blocks the mover's thread.
 class HeldDefaults final : public DefaultSoundDevices {
 public:
     bool open() override { return true; }
@@ -119,4 +101,4 @@ TEST(DefaultDeviceMover, WorksOffTheCallersThreadAndOnlyTheLastWaitingRequestPer
 }
 
 }  // namespace
-}  // namespace tarnix
+}  // namespace tarnix::test

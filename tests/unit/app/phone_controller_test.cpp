@@ -1,12 +1,13 @@
 #include "app/phone_controller.h"
 
 #include "app/default_device_mover.h"
-#include "app/key_injector.h"
-#include "app/messenger_link.h"
-#include "app/tray_status.h"
 #include "device/handset_codes.h"
+#include "fake_default_sound_devices.h"
+#include "fake_messenger_link.h"
 #include "fake_wave_devices.h"
 #include "handset_test_rig.h"
+#include "recording_keys.h"
+#include "recording_tray.h"
 #include "virtual_handsets.h"
 
 #include <gtest/gtest.h>
@@ -18,89 +19,30 @@
 namespace tarnix::test {
 namespace {
 
-// Everything the controller tells the outside world, in order, as one transcript.
-using Transcript = std::vector<std::string>;
-
-class RecordingTray final : public TrayStatus {
-public:
-    explicit RecordingTray(Transcript& log) : log_(log) {}
-    void TrayShowReady() override { log_.push_back("tray ready"); }
-    void TrayShowNoHandset() override { log_.push_back("tray no handset"); }
-    void TrayShowNoMessenger() override { log_.push_back("tray no messenger"); }
-
-private:
-    Transcript& log_;
-};
-
-class FakeMessenger final : public MessengerLink {
-public:
-    FakeMessenger(std::string name, Transcript& log) : name_(std::move(name)), log_(log) {}
-    bool isAttached() const override { return attached; }
-    bool callInProgress() const override { return inCall; }
-    void onHandsetKey(int code) override { log_.push_back(name_ + " key " + std::to_string(code)); }
-    void useHandsetOutput(const std::string& device, int id) override
-    {
-        log_.push_back(name_ + " output " + device + " #" + std::to_string(id));
-    }
-    void useHandsetInput(const std::string& device) override { log_.push_back(name_ + " input " + device); }
-
-    bool attached = false;
-    bool inCall = false;
-
-private:
-    std::string name_;
-    Transcript& log_;
-};
-
-class RecordingKeys final : public KeyInjector {
-public:
-    explicit RecordingKeys(Transcript& log) : log_(log) {}
-    void keyDown(int key) override { log_.push_back("down " + std::to_string(key)); }
-    void keyUp(int) override {}
-    void pause(int) override {}
-
-private:
-    Transcript& log_;
-};
-
-// Used from the mover's thread: the test reads its moves once the mover is idle.
-class FakeDefaults final : public DefaultSoundDevices {
-public:
-    bool open() override { return true; }
-    std::string currentDefault(SoundDirection d) override
-    {
-        return d == SoundDirection::Playback ? playback : record;
-    }
-    bool setDefault(SoundDirection d, const std::string& name) override
-    {
-        moves.push_back(std::string(d == SoundDirection::Playback ? "default playback " : "default record ") +
-                        name);
-        return true;
-    }
-    std::string playback = "USB Audio Device";
-    std::string record = "USB Audio Device";
-    Transcript moves;
-};
-
 class PhoneControllerTest : public ::testing::Test {
 protected:
+    PhoneControllerTest()
+    {
+        defaults.defaults = {{SoundDirection::Playback, "USB Audio Device"},
+                             {SoundDirection::Record, "USB Audio Device"}};
+    }
     void plugLcdHandset()
     {
         handset = std::make_shared<sim::VirtualLcdHandset>();
         rig.bus.plug(handset);
     }
     std::string lcdText() const { return handset->lcd().text(); }
-    Transcript take() { return std::exchange(log, {}); }
+    Transcript take() { return log.take(); }
 
-    Transcript log;
+    TranscriptLog log;
     HandsetTestRig rig;
     std::shared_ptr<sim::VirtualLcdHandset> handset;
     RecordingTray tray{log};
-    FakeMessenger skype{"skype", log};
-    FakeMessenger qq{"qq", log};
+    FakeMessengerLink skype{"skype", log};
+    FakeMessengerLink qq{"qq", log};
     RecordingKeys keys{log};
     FakeWaveDevices wave;
-    FakeDefaults defaults;
+    FakeDefaultSoundDevices defaults;
     DefaultDeviceMover mover{defaults};
     PhoneController controller{{rig.service, tray, skype, qq, keys, wave, mover}};
 };
@@ -140,16 +82,16 @@ TEST_F(PhoneControllerTest, KeysAreRoutedByAttachmentCallsAndPreferredClient)
         const char* name;
         bool skypeAttached, skypeInCall, qqAttached, qqInCall;
         int preferred;
-        const char* receiver;
+        Transcript receiver;
     };
     const Case cases[] = {
-        {"skype call wins whatever the preference", true, true, true, true, 1, "skype key 5"},
-        {"qq call when skype has none", true, false, true, true, 0, "qq key 5"},
-        {"preferred skype", true, false, true, false, 0, "skype key 5"},
-        {"preferred qq and attached", true, false, true, false, 1, "qq key 5"},
-        {"preferred qq but not attached", true, false, false, false, 1, "skype key 5"},
-        {"only qq attached", false, false, true, false, 0, "qq key 5"},
-        {"nobody attached: the keyboard", false, false, false, false, 0, "down 53"},
+        {"skype call wins whatever the preference", true, true, true, true, 1, {"skype key 5"}},
+        {"qq call when skype has none", true, false, true, true, 0, {"qq key 5"}},
+        {"preferred skype", true, false, true, false, 0, {"skype key 5"}},
+        {"preferred qq and attached", true, false, true, false, 1, {"qq key 5"}},
+        {"preferred qq but not attached", true, false, false, false, 1, {"skype key 5"}},
+        {"only qq attached", false, false, true, false, 0, {"qq key 5"}},
+        {"nobody attached: the keyboard", false, false, false, false, 0, keyPress("5")},
     };
     for (const Case& c : cases) {
         skype.attached = c.skypeAttached;
@@ -162,7 +104,7 @@ TEST_F(PhoneControllerTest, KeysAreRoutedByAttachmentCallsAndPreferredClient)
             controller.preferSkype();
         }
         controller.OnHandsetKey(Key5);
-        EXPECT_EQ(take(), Transcript{c.receiver}) << c.name;
+        EXPECT_EQ(take(), c.receiver) << c.name;
     }
 }
 
@@ -174,12 +116,12 @@ TEST_F(PhoneControllerTest, SubHandlerTakesEveryEventAndPresenceStillUpdatesTheT
     controller.SetSubHandler(&testDialog);
     controller.OnHandsetKey(KeyYes);
     controller.OnHandsetPresence(0, 0);
-    EXPECT_EQ(testDialog.take(), (std::vector<std::string>{"key 50", "presence 0"}));
+    EXPECT_EQ(testDialog.take(), (std::vector<std::string>{"key Yes", "presence 0"}));
     EXPECT_EQ(take(), Transcript{"tray no handset"});
 
     controller.SetSubHandler(nullptr);
     controller.OnHandsetKey(KeyYes);
-    EXPECT_EQ(take(), Transcript{"skype key 50"});
+    EXPECT_EQ(take(), Transcript{"skype key Yes"});
 }
 
 TEST_F(PhoneControllerTest, WithoutMessengerLiftingPressesEnterAndPuttingDownEscape)
@@ -187,7 +129,12 @@ TEST_F(PhoneControllerTest, WithoutMessengerLiftingPressesEnterAndPuttingDownEsc
     controller.OnHandsetKey(HookOff);
     controller.OnHandsetKey(HookOn);
     controller.OnHandsetKey(HookOff);
-    EXPECT_EQ(take(), (Transcript{"down 13", "down 27", "down 13"}));
+    Transcript presses;
+    for (const char* key : {"Return", "Escape", "Return"}) {
+        const Transcript press = keyPress(key);
+        presses.insert(presses.end(), press.begin(), press.end());
+    }
+    EXPECT_EQ(take(), presses);
     EXPECT_EQ(controller.hookState(), 0);
 }
 
@@ -220,7 +167,7 @@ TEST_F(PhoneControllerTest, AttachingSetsUpTheUsbDevicesAndMovesOnlyUsbDefaults)
 {
     wave.outputs = {"Virtual Cable 1 Out", "Built-in Audio", "USB Audio Device", "USB Second"};
     wave.inputs = {"USB Audio Device", "Virtual Cable 2 In", "Built-in Mic"};
-    defaults.record = "Built-in Mic";  // the user's own choice: left alone
+    defaults.defaults[SoundDirection::Record] = "Built-in Mic";  // the user's own choice: left alone
     plugLcdHandset();
     controller.StartController();
     rig.loop.runPending();
@@ -237,8 +184,8 @@ TEST_F(PhoneControllerTest, NoUsbDeviceSendsNoAudioCommands)
 {
     wave.outputs = {"Built-in Audio"};
     wave.inputs = {"Built-in Mic"};
-    defaults.playback = "Built-in Audio";
-    defaults.record = "Built-in Mic";
+    defaults.defaults[SoundDirection::Playback] = "Built-in Audio";
+    defaults.defaults[SoundDirection::Record] = "Built-in Mic";
     plugLcdHandset();
     controller.StartController();
     rig.loop.runPending();

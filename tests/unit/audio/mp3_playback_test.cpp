@@ -1,13 +1,13 @@
 #include "audio/mp3_source.h"
 #include "audio/sound_player.h"
 #include "audio/sound_players.h"
+#include "counting_playback_listener.h"
 #include "fake_wave_devices.h"
 #include "mp3_test_support.h"
 #include "temp_folder.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -122,10 +122,7 @@ TEST_F(Mp3Playback, SlotsHoldAtLeastATenthOfASecondOfSound)
 
 TEST_F(Mp3Playback, AFileWithoutFramesLoadsAndEndsAtOnceWithTheListener)
 {
-    struct Listener : PlaybackListener {
-        void onPlaybackFinished(SoundPlayer&) override { ++calls; }
-        std::atomic<int> calls{0};
-    } listener;
+    test::CountingPlaybackListener listener;
     SoundPlayer player(devices);
     const std::string path = dir + "noise.mp3";
     test::writeFile(path, std::vector<unsigned char>(5000, 0x55));

@@ -1,12 +1,11 @@
 #include "audio/sound_player.h"
 #include "audio/sound_players.h"
 #include "audio/wave_resources.h"
+#include "counting_playback_listener.h"
 #include "fake_wave_devices.h"
 #include "wav_bytes.h"
 
 #include <gtest/gtest.h>
-
-#include <atomic>
 
 namespace tarnix {
 namespace {
@@ -15,12 +14,6 @@ using test::FakeWaveDevices;
 using test::ramp;
 using test::waitUntil;
 using test::WavBytes;
-
-class CountingListener : public PlaybackListener {
-public:
-    void onPlaybackFinished(SoundPlayer&) override { ++calls; }
-    std::atomic<int> calls{0};
-};
 
 class SoundPlayerTest : public ::testing::Test {
 protected:
@@ -37,7 +30,7 @@ protected:
     }
 
     FakeWaveDevices devices;
-    CountingListener listener;
+    test::CountingPlaybackListener listener;
     std::vector<unsigned char> file_;
 };
 

@@ -1,6 +1,7 @@
 #include "audio/sound_in_channel.h"
 #include "audio/sound_out_channel.h"
 #include "fake_wave_devices.h"
+#include "recording_sound_sink.h"
 
 #include <gtest/gtest.h>
 
@@ -12,27 +13,13 @@ namespace tarnix {
 namespace {
 
 using test::FakeWaveDevices;
+using test::RecordingSoundSink;
 using test::waitUntil;
 
-// Keeps the first byte and length of every block handed on, in order.
-class RecordingSink : public SoundSink {
-public:
-    int write(const void* data, int length) override
-    {
-        std::lock_guard guard(lock_);
-        blocks_.push_back({length > 0 ? *static_cast<const unsigned char*>(data) : -1, length});
-        return 1;
-    }
-    std::vector<std::pair<int, int>> blocks()
-    {
-        std::lock_guard guard(lock_);
-        return blocks_;
-    }
-
-private:
-    std::mutex lock_;
-    std::vector<std::pair<int, int>> blocks_;
-};
+std::pair<int, int> firstByteAndLength(const RecordingSoundSink::Block& block)
+{
+    return {block.empty() ? -1 : block.front(), static_cast<int>(block.size())};
+}
 
 void settle()
 {
@@ -68,7 +55,7 @@ TEST(WorkerThread, StopOfANeverStartedChannelReturnsZero)
 TEST(SoundInChannel, HandsOnSlotsStrictlyInRingOrder)
 {
     FakeWaveDevices devices;
-    RecordingSink sink;
+    RecordingSoundSink sink;
     SoundInChannel channel(devices);
     channel.setBuffers(64, 4);
     channel.setSink(&sink);
@@ -84,15 +71,15 @@ TEST(SoundInChannel, HandsOnSlotsStrictlyInRingOrder)
     device->completeAt(0);
     ASSERT_TRUE(waitUntil([&] { return sink.blocks().size() == 2; }));
     const auto blocks = sink.blocks();
-    EXPECT_EQ(blocks[0], std::make_pair(2, 64));  // filled second
-    EXPECT_EQ(blocks[1], std::make_pair(1, 64));  // filled first, but later in the ring
+    EXPECT_EQ(firstByteAndLength(blocks[0]), std::make_pair(2, 64));  // filled second
+    EXPECT_EQ(firstByteAndLength(blocks[1]), std::make_pair(1, 64));  // filled first, but later in the ring
     channel.close();
 }
 
 TEST(SoundInChannel, QueuesNoMoreThanTheRingHoldsUntilOneIsHandedOn)
 {
     FakeWaveDevices devices;
-    RecordingSink sink;
+    RecordingSoundSink sink;
     SoundInChannel channel(devices);
     channel.setBuffers(32, 3);
     channel.setSink(&sink);
@@ -111,7 +98,7 @@ TEST(SoundInChannel, QueuesNoMoreThanTheRingHoldsUntilOneIsHandedOn)
 TEST(SoundInChannel, RetriesAFailedAddOnTheSameSlot)
 {
     FakeWaveDevices devices;
-    RecordingSink sink;
+    RecordingSoundSink sink;
     SoundInChannel channel(devices);
     channel.setBuffers(16, 2);
     channel.setSink(&sink);
@@ -124,8 +111,8 @@ TEST(SoundInChannel, RetriesAFailedAddOnTheSameSlot)
     ASSERT_TRUE(waitUntil([&] { return device->heldCount() == 2; }));
     device->completeNext(2);
     ASSERT_TRUE(waitUntil([&] { return sink.blocks().size() == 2; }));
-    EXPECT_EQ(sink.blocks()[0].first, 1);
-    EXPECT_EQ(sink.blocks()[1].first, 2);
+    EXPECT_EQ(sink.blocks()[0].front(), 1);
+    EXPECT_EQ(sink.blocks()[1].front(), 2);
     channel.close();
 }
 
@@ -174,7 +161,7 @@ TEST(SoundInChannel, WithoutADeviceTheThreadRunsAndQueuesNothing)
 {
     FakeWaveDevices devices;
     devices.failOpen = true;
-    RecordingSink sink;
+    RecordingSoundSink sink;
     SoundInChannel channel(devices);
     channel.setBuffers(32, 2);
     channel.setSink(&sink);

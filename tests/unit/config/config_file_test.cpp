@@ -1,5 +1,10 @@
 #include "config/config_file.h"
 
+#include "config/config_format.h"
+#include "config/text_utils.h"
+#include "folder_environment.h"
+#include "temp_folder.h"
+
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
@@ -10,28 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "config/config_format.h"
-#include "config/text_utils.h"
-#include "temp_folder.h"
-
 namespace tarnix::test {
 namespace {
-
-// The program folder is a temporary folder; autostart changes are only counted.
-class FakeEnvironment : public ProgramEnvironment {
-public:
-    explicit FakeEnvironment(std::string folder) : folder_(std::move(folder)) {}
-    std::string programFolder() const override { return folder_; }
-    bool setAutostart(bool enabled) override
-    {
-        autostartCalls.push_back(enabled);
-        return true;
-    }
-    std::vector<bool> autostartCalls;
-
-private:
-    std::string folder_;
-};
 
 class ConfigFileTest : public testing::Test {
 protected:
@@ -43,7 +28,7 @@ protected:
     }
 
     TempFolder folder;
-    FakeEnvironment environment{folder.path()};
+    FolderEnvironment environment{folder.path()};
     Settings settings;
     LocaleTable locale;
     ConfigFile config{settings, locale, environment};
@@ -324,7 +309,7 @@ TEST_F(ConfigFileTest, DamagedFileIsKeptAsideAndItsGoodPartUsed)
     };
     for (const std::string& xml : damaged) {
         TempFolder other;
-        FakeEnvironment env(other.path());
+        FolderEnvironment env(other.path());
         Settings s;
         ConfigFile file(s, locale, env);
         other.write("config.xml", xml);
@@ -390,7 +375,7 @@ TEST_F(ConfigFileTest, FailedSaveKeepsTheOldFileAndTheAutostartEntry)
     EXPECT_FALSE(folder.exists("config.xml.tmp-" + std::to_string(::getpid())));
 
     TempFolder gone;
-    FakeEnvironment missingFolder(gone.path() + "no/such/folder/");
+    FolderEnvironment missingFolder(gone.path() + "no/such/folder/");
     ConfigFile nowhere(settings, locale, missingFolder);
     EXPECT_FALSE(nowhere.SaveSettings());
     EXPECT_TRUE(missingFolder.autostartCalls.empty());

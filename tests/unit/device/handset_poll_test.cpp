@@ -31,10 +31,10 @@ TEST_F(PollTest, FirstHookStateOnlyInitialisesThenChangesAreEvents)
     rig_.ticks(1);  // the report is read here ...
     EXPECT_TRUE(rig_.sink.events.empty());
     rig_.ticks(1);  // ... and its hook change delivered here
-    EXPECT_EQ(rig_.sink.take(), Events{"key 80"});
+    EXPECT_EQ(rig_.sink.take(), Events{"key HookOff"});
     handset_->replace();
     rig_.ticks(2);
-    EXPECT_EQ(rig_.sink.take(), Events{"key 70"});
+    EXPECT_EQ(rig_.sink.take(), Events{"key HookOn"});
 }
 
 TEST_F(PollTest, HookChangeTickReadsNoKey)
@@ -44,7 +44,7 @@ TEST_F(PollTest, HookChangeTickReadsNoKey)
     rig_.ticks(1);
     EXPECT_TRUE(rig_.sink.events.empty());
     rig_.ticks(1);
-    EXPECT_EQ(rig_.sink.take(), Events{"key 80"});
+    EXPECT_EQ(rig_.sink.take(), Events{"key HookOff"});
     EXPECT_TRUE(handset_->hasInputReport());  // the key report waits for the next tick
     rig_.ticks(1);
     EXPECT_EQ(rig_.sink.take(), Events{"key 5"});

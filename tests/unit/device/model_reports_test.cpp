@@ -49,18 +49,18 @@ Events keysFor(const std::shared_ptr<VirtualHandset>& handset, std::uint8_t crad
 TEST(KeyReports, EachModelMapsKeyBytesByItsOwnKeypad)
 {
     EXPECT_EQ(keysFor(std::make_shared<VirtualBasicHandset>(), 1),
-              (Events{"key 60", "key 40", "key 50",  "key 30",  "key 0",  "key 8", "key 21",
-                      "key 9",  "key 20", "key 7",   "key 5",   "key 6",  "key 4", "key 1",
-                      "key 2",  "key 3",  "key 110", "key 100", "key 30", "key 50"}));
+              (Events{"key Down", "key Up",   "key Yes",    "key No",   "key 0",  "key 8",  "key Hash",
+                      "key 9",    "key Star", "key 7",      "key 5",    "key 6",  "key 4",  "key 1",
+                      "key 2",    "key 3",    "key Delete", "key Mute", "key No", "key Yes"}));
     // Bytes 6, 12, 17 and 18 are no key on the LCD handset.
-    EXPECT_EQ(
-        keysFor(std::make_shared<VirtualLcdHandset>(), 0),
-        (Events{"key 30", "key 3", "key 2", "key 1", "key 110", "key 50", "key 6", "key 5", "key 4",
-                "key 100", "key 40", "key 9", "key 8", "key 7", "key 60", "key 21", "key 0", "key 20"}));
+    EXPECT_EQ(keysFor(std::make_shared<VirtualLcdHandset>(), 0),
+              (Events{"key No", "key 3", "key 2", "key 1", "key Delete", "key Yes", "key 6", "key 5", "key 4",
+                      "key Mute", "key Up", "key 9", "key 8", "key 7", "key Down", "key Hash", "key 0",
+                      "key Star"}));
     EXPECT_EQ(
         keysFor(std::make_shared<VirtualMelodyHandset>(), 0),
-        (Events{"key 1", "key 2", "key 3", "key 30", "key 4", "key 5", "key 6", "key 50", "key 7", "key 8",
-                "key 9", "key 110", "key 20", "key 0", "key 21", "key 100", "key 40", "key 60"}));
+        (Events{"key 1", "key 2", "key 3", "key No", "key 4", "key 5", "key 6", "key Yes", "key 7", "key 8",
+                "key 9", "key Delete", "key Star", "key 0", "key Hash", "key Mute", "key Up", "key Down"}));
 }
 
 TEST(KeyReports, HookByteMeaningDiffersBetweenModels)
@@ -81,7 +81,7 @@ TEST(KeyReports, HookByteMeaningDiffersBetweenModels)
         c.handset->sendReport({0x00, 0x01, 0x00, c.lifted});
         c.handset->sendReport({0x00, 0x01, 0x00, c.onCradle});
         s.rig.ticks(8);
-        EXPECT_EQ(s.rig.sink.take(), (Events{"key 80", "key 70"}));
+        EXPECT_EQ(s.rig.sink.take(), (Events{"key HookOff", "key HookOn"}));
     }
 }
 

@@ -1,4 +1,4 @@
-#include "messenger_stack.h"
+#include "skype_fixture.h"
 
 #include "answering/voice_answering.h"
 #include "device/handset_codes.h"
@@ -16,27 +16,9 @@ namespace {
 const Transcript kStartCommands = {"alice-1: GET SKYPEVERSION", "alice-1: SEARCH FRIENDS",
                                    "alice-1: SEARCH ACTIVECALLS"};
 
-class SkypeClientTest : public ::testing::Test {
+class SkypeClientTest : public SkypeFixture<> {
 protected:
-    void SetUp() override
-    {
-        stack.bus.plug(handset);
-        stack.controller.StartController();
-        stack.skype.create();
-        loop.runPending();
-        stack.around.take();
-    }
-    void attach(const std::string& peer)
-    {
-        transport.attach(peer);
-        loop.runPending();
-    }
     void tick() { loop.advance(SkypeClient::kWatchPeriodMs); }
-
-    VirtualEventLoop loop;
-    FakeSkypeTransport transport;
-    MessengerStack stack{loop, transport};
-    std::shared_ptr<sim::VirtualMelodyHandset> handset = std::make_shared<sim::VirtualMelodyHandset>();
 };
 
 TEST_F(SkypeClientTest, AttachSendsTheStartCommandsThenShowsTheConnection)
@@ -49,8 +31,7 @@ TEST_F(SkypeClientTest, AttachSendsTheStartCommandsThenShowsTheConnection)
 
     EXPECT_EQ(stack.skype.apiWindow(), "alice-1");
     EXPECT_EQ(transport.take(), kStartCommands);
-    EXPECT_EQ(stack.around.take(),
-              (Transcript{"tray ready", "status Connected with Skype / Skype is online"}));
+    EXPECT_EQ(stack.log.take(), (Transcript{"tray ready", "status Connected with Skype / Skype is online"}));
 }
 
 TEST_F(SkypeClientTest, ApiAvailableDiscoversAtOnceAndOtherStatusesWaitForTheTick)
@@ -63,7 +44,7 @@ TEST_F(SkypeClientTest, ApiAvailableDiscoversAtOnceAndOtherStatusesWaitForTheTic
     loop.runPending();
     EXPECT_EQ(transport.discovers, 2);
     EXPECT_FALSE(stack.skype.isAttached());
-    EXPECT_TRUE(stack.around.take().empty());
+    EXPECT_TRUE(stack.log.take().empty());
 
     tick();
     EXPECT_EQ(transport.discovers, 3);
@@ -87,7 +68,7 @@ TEST_F(SkypeClientTest, AttachToANewMessengerEmptiesTheFriendsAndStartsAgain)
 TEST_F(SkypeClientTest, VanishedMessengerIsNoticedWithinOneTickAndLookedForOnTheNext)
 {
     attach("alice-1");
-    stack.around.take();
+    stack.log.take();
     const int discovers = transport.discovers;
     tick();
     EXPECT_TRUE(stack.skype.isAttached());
@@ -95,7 +76,7 @@ TEST_F(SkypeClientTest, VanishedMessengerIsNoticedWithinOneTickAndLookedForOnThe
     transport.alive.clear();
     tick();
     EXPECT_FALSE(stack.skype.isAttached());
-    EXPECT_EQ(stack.around.take(),
+    EXPECT_EQ(stack.log.take(),
               (Transcript{"tray no messenger", "status Disconnected with Skype / Skype is offline"}));
     EXPECT_EQ(transport.discovers, discovers);
     tick();
@@ -105,7 +86,7 @@ TEST_F(SkypeClientTest, VanishedMessengerIsNoticedWithinOneTickAndLookedForOnThe
 TEST_F(SkypeClientTest, UndeliveredCommandDetachesQuietlyAndTheTickTellsTheUserThenRediscovers)
 {
     attach("alice-1");
-    stack.around.take();
+    stack.log.take();
     transport.take();
 
     // A late failure for a messenger we no longer talk to changes nothing.
@@ -114,18 +95,18 @@ TEST_F(SkypeClientTest, UndeliveredCommandDetachesQuietlyAndTheTickTellsTheUserT
 
     transport.failSend("alice-1");
     EXPECT_FALSE(stack.skype.isAttached());
-    EXPECT_TRUE(stack.around.take().empty());
+    EXPECT_TRUE(stack.log.take().empty());
     EXPECT_EQ(stack.skype.sendCommand("GET MUTE"), 0);
     EXPECT_TRUE(transport.take().empty());
 
     const int discovers = transport.discovers;
     tick();
-    EXPECT_EQ(stack.around.take(),
+    EXPECT_EQ(stack.log.take(),
               (Transcript{"tray no messenger", "status Disconnected with Skype / Skype is offline"}));
     EXPECT_EQ(transport.discovers, discovers);
     tick();
     EXPECT_EQ(transport.discovers, discovers + 1);
-    EXPECT_TRUE(stack.around.take().empty());
+    EXPECT_TRUE(stack.log.take().empty());
 }
 
 TEST_F(SkypeClientTest, CallsOfAMessengerThatWentEndWithItAndTheNextMessengersCallRings)
@@ -270,9 +251,9 @@ TEST(QqClient, IsNeverAttachedHasNoCallsAndTakesNothing)
 
     // Without Skype, keys go to the keyboard, never to QQ, whatever the preference.
     stack.controller.preferQq();
-    stack.around.take();
+    stack.log.take();
     stack.controller.OnHandsetKey(KeyYes);
-    EXPECT_EQ(stack.around.take(), Transcript{"key down 13"});
+    EXPECT_EQ(stack.log.take(), keyPress("Return"));
 }
 
 }  // namespace

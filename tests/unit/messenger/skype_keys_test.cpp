@@ -1,4 +1,4 @@
-#include "messenger_stack.h"
+#include "skype_fixture.h"
 
 #include "device/handset_codes.h"
 #include "virtual_handsets.h"
@@ -15,24 +15,15 @@ constexpr std::int64_t kOtherPid = 77;
 
 // An attached client with a handset whose hook state is known (lifted); keys go straight to
 // the Skype client's key mapping.
-class SkypeKeys : public ::testing::Test {
+class SkypeKeys : public AttachedSkype<> {
 protected:
     enum class Call { None, Ringing, InProgress, Outgoing };
 
     void SetUp() override
     {
-        stack.bus.plug(handset);
-        stack.controller.StartController();
-        stack.skype.create();
-        transport.attach("sk");
-        loop.runPending();
+        AttachedSkype::SetUp();
         stack.controller.setHookState(0);
         forget();
-    }
-    void notify(std::string_view text)
-    {
-        transport.deliver("sk", text);
-        loop.runPending();
     }
     void setCall(Call call)
     {
@@ -58,12 +49,6 @@ protected:
             out.push_back(line.substr(std::string("sk: ").size()));
         return out;
     }
-    void forget()
-    {
-        transport.take();
-        stack.around.take();
-        stack.windows.actions.clear();
-    }
     std::string dialled() { return stack.controller.dialledNumber().c_str(); }
 
     // The messenger's main form with its entry box; returns the form.
@@ -79,10 +64,6 @@ protected:
         return stack.windows.add({MessengerStack::kMessengerPid, "TChatForm", "chat", 0, owner, true, false});
     }
 
-    VirtualEventLoop loop;
-    FakeSkypeTransport transport;
-    MessengerStack stack{loop, transport};
-    std::shared_ptr<sim::VirtualMelodyHandset> handset = std::make_shared<sim::VirtualMelodyHandset>();
     WindowId entryBox = 0;
 };
 
@@ -130,7 +111,7 @@ TEST_F(SkypeKeys, EachKeySendsItsCommandsInOrderForTheCallState)
         setCall(c.call);
         press(c.key);
         EXPECT_EQ(sent(), c.commands);
-        EXPECT_EQ(stack.around.take(), c.around);
+        EXPECT_EQ(stack.log.take(), c.around);
         EXPECT_EQ(dialled(), c.dialled);
         notify("CALL 123 STATUS FINISHED");
         stack.controller.clearDialled();

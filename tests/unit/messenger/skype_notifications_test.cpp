@@ -1,4 +1,4 @@
-#include "messenger_stack.h"
+#include "skype_fixture.h"
 
 #include "virtual_handsets.h"
 
@@ -10,38 +10,18 @@
 namespace tarnix::test {
 namespace {
 
-// An attached client with a handset; notifications come from the attached messenger.
+// An attached client that also reads what the handset was sent.
 template <typename Handset>
-class AttachedClient : public ::testing::Test {
+class AttachedClient : public AttachedSkype<Handset> {
 protected:
-    void SetUp() override
-    {
-        stack.bus.plug(handset);
-        stack.controller.StartController();
-        stack.skype.create();
-        transport.attach("sk");
-        loop.runPending();
-        transport.take();
-        stack.around.take();
-    }
-    void notify(std::string_view text)
-    {
-        transport.deliver("sk", text);
-        loop.runPending();
-    }
     // The handset's reports since the last call, by the bytes after the report id.
     std::vector<std::string> reports()
     {
         std::vector<std::string> out;
-        const auto& written = handset->written();
+        const auto& written = this->handset->written();
         for (; seen_ < written.size(); ++seen_) out.push_back(hexHead(written[seen_], 3).substr(3));
         return out;
     }
-
-    VirtualEventLoop loop;
-    FakeSkypeTransport transport;
-    MessengerStack stack{loop, transport};
-    std::shared_ptr<Handset> handset = std::make_shared<Handset>();
 
 private:
     std::size_t seen_ = 0;
@@ -77,7 +57,7 @@ TEST_F(MelodyClient, StateNotificationsFollowTheirWords)
         EXPECT_EQ(stack.skype.muteState(), c.mute);
         EXPECT_EQ(stack.skype.userStatus(), c.status);
         EXPECT_STREQ(stack.skype.skypeVersion().c_str(), c.version);
-        EXPECT_EQ(stack.around.take(), c.shown);
+        EXPECT_EQ(stack.log.take(), c.shown);
         EXPECT_TRUE(transport.take().empty());
     }
 }
@@ -114,7 +94,7 @@ TEST_F(MelodyClient, RingingCallRingsWithTheConfiguredVolumeAndMelodyThenBlinks)
     notify("CALL 12 STATUS RINGING");
     EXPECT_TRUE(stack.skype.inCall());
     EXPECT_EQ(transport.take(), Transcript{"sk: GET CALL 12 PARTNER_HANDLE"});
-    EXPECT_EQ(stack.around.take(), Transcript{"light 1"});
+    EXPECT_EQ(stack.log.take(), Transcript{"light 1"});
     // Light on (call active), ringer volume, melody, light on (blinking starts lit).
     const auto sent = reports();
     ASSERT_EQ(sent.size(), 4u);
@@ -131,7 +111,7 @@ TEST_F(MelodyClient, RingingCallRingsWithTheConfiguredVolumeAndMelodyThenBlinks)
     notify("CALL 12 STATUS INPROGRESS");
     EXPECT_FALSE(handset->ringing());
     EXPECT_TRUE(handset->light());
-    EXPECT_EQ(stack.around.take(), Transcript{"light -1"});
+    EXPECT_EQ(stack.log.take(), Transcript{"light -1"});
     EXPECT_EQ(stack.skype.muteState(), SkypeClient::NotMuted);
     loop.advance(2000);
     EXPECT_TRUE(handset->light());
@@ -142,7 +122,7 @@ TEST_F(MelodyClient, DoNotDisturbKeepsTheHandsetQuietButBlinks)
     notify("USERSTATUS DND");
     notify("CALL 3 STATUS RINGING");
     EXPECT_FALSE(handset->ringing());
-    EXPECT_EQ(stack.around.take(), Transcript{"light 1"});
+    EXPECT_EQ(stack.log.take(), Transcript{"light 1"});
 }
 
 TEST_F(MelodyClient, SecondIncomingCallIsRefusedAndDoesNotRing)
@@ -150,14 +130,14 @@ TEST_F(MelodyClient, SecondIncomingCallIsRefusedAndDoesNotRing)
     notify("CALL 5 STATUS RINGING");
     notify("CALL 5 STATUS INPROGRESS");
     transport.take();
-    stack.around.take();
+    stack.log.take();
     reports();
 
     notify("CALL 6 STATUS RINGING");
     EXPECT_EQ(transport.take(),
               (Transcript{"sk: GET CALL 6 PARTNER_HANDLE", "sk: SET CALL 6 STATUS FINISHED"}));
     EXPECT_FALSE(handset->ringing());
-    EXPECT_TRUE(stack.around.take().empty());
+    EXPECT_TRUE(stack.log.take().empty());
 
     // Our own outgoing call ringing at the far end is not refused.
     notify("CALL 7 STATUS ROUTING");
@@ -174,7 +154,7 @@ TEST_F(LcdClient, EndOfASecondCallLeavesTheCallInProgressAloneInEitherOrder)
         notify("CALL 5 STATUS INPROGRESS");
         notify("CALL 5 PSTN_NUMBER 04930123");
         notify("CALL 6 STATUS RINGING");
-        stack.around.take();
+        stack.log.take();
 
         // The second call ends first: the live call keeps its state.
         notify(std::string("CALL 6 STATUS ") + ending);
@@ -182,23 +162,23 @@ TEST_F(LcdClient, EndOfASecondCallLeavesTheCallInProgressAloneInEitherOrder)
         EXPECT_TRUE(handset->light());
         EXPECT_EQ(handset->lcd().text(), "04930123");
         EXPECT_TRUE(handset->lcd().callIcon);
-        EXPECT_TRUE(stack.around.take().empty());
+        EXPECT_TRUE(stack.log.take().empty());
 
         notify("CALL 5 STATUS FINISHED");
         EXPECT_FALSE(stack.skype.inCall());
         EXPECT_FALSE(handset->lcd().callIcon);
         EXPECT_EQ(stack.controller.dialledNumber().length(), 0);
-        EXPECT_EQ(stack.around.take(), Transcript{"light 0"});
+        EXPECT_EQ(stack.log.take(), Transcript{"light 0"});
 
         // The first call ends first: the second's end then closes the whole call.
         notify("CALL 8 STATUS RINGING");
         notify("CALL 8 STATUS INPROGRESS");
         notify("CALL 9 STATUS RINGING");
         notify("CALL 8 STATUS FINISHED");
-        stack.around.take();
+        stack.log.take();
         notify(std::string("CALL 9 STATUS ") + ending);
         EXPECT_FALSE(stack.skype.inCall());
-        EXPECT_EQ(stack.around.take(), Transcript{"light 0"});
+        EXPECT_EQ(stack.log.take(), Transcript{"light 0"});
         EXPECT_EQ(stack.skype.calls().size(), 0u);
     }
 }
@@ -249,12 +229,12 @@ TEST_F(LcdClient, FailedCallEndsTheRingAndTheLightUnlessAnotherCallGoesOn)
     notify("CALL 3 STATUS RINGING");
     notify("CALL 3 STATUS INPROGRESS");
     notify("CALL 4 STATUS ROUTING");
-    stack.around.take();
+    stack.log.take();
     notify("CALL 4 STATUS UNPLACED");
     EXPECT_TRUE(stack.skype.inCall());
     EXPECT_TRUE(handset->light());
     EXPECT_TRUE(handset->lcd().callIcon);
-    EXPECT_TRUE(stack.around.take().empty());
+    EXPECT_TRUE(stack.log.take().empty());
 }
 
 }  // namespace

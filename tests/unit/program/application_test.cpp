@@ -1,6 +1,6 @@
 #include "program/application.h"
 
-#include "config/program_environment.h"
+#include "folder_environment.h"
 #include "platform/linux/session/lock_file_instance_marker.h"
 #include "temp_folder.h"
 #include "ui/tray_icon.h"
@@ -14,16 +14,6 @@
 
 namespace tarnix::test {
 namespace {
-
-class FolderEnvironment final : public ProgramEnvironment {
-public:
-    explicit FolderEnvironment(std::string folder) : folder_(std::move(folder)) {}
-    std::string programFolder() const override { return folder_; }
-    bool setAutostart(bool) override { return true; }
-
-private:
-    std::string folder_;
-};
 
 // The whole program in this process, headless, with no session bus: the instance mark is a lock
 // file in a private runtime folder.

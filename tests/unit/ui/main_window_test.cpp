@@ -1,10 +1,10 @@
 #include "ui/main_window.h"
 
-#include "app/messenger_link.h"
 #include "config/config_file.h"
 #include "config/locale_table.h"
-#include "config/program_environment.h"
 #include "config/settings.h"
+#include "fake_messenger_link.h"
+#include "folder_environment.h"
 #include "handset_test_rig.h"
 #include "temp_folder.h"
 #include "ui/message_box_error_reporter.h"
@@ -49,27 +49,6 @@ constexpr const char* kConfig = R"xml(<?xml version='1.0' encoding='utf-8'?>
 	</Voice>
 </Config>
 )xml";
-
-class FolderEnvironment final : public ProgramEnvironment {
-public:
-    explicit FolderEnvironment(std::string folder) : folder_(std::move(folder)) {}
-    std::string programFolder() const override { return folder_; }
-    bool setAutostart(bool) override { return true; }
-
-private:
-    std::string folder_;
-};
-
-class FakeQq final : public MessengerLink {
-public:
-    bool isAttached() const override { return attached; }
-    bool callInProgress() const override { return false; }
-    void onHandsetKey(int) override {}
-    void useHandsetOutput(const std::string&, int) override {}
-    void useHandsetInput(const std::string&) override {}
-
-    bool attached = false;
-};
 
 // What a message box showed before the test answered it.
 struct SeenBox {
@@ -118,7 +97,8 @@ protected:
     LocaleTable locale;
     ConfigFile config{settings, locale, environment};
     HandsetTestRig rig;
-    FakeQq qq;
+    TranscriptLog clientLog;
+    FakeMessengerLink qq{"qq", clientLog};
     MainWindow window{loop, {config, locale, environment, rig.service, qq}};
     QTimer boxWatch;
     SeenBox seen;

@@ -10,6 +10,7 @@
 #include "fake_wave_devices.h"
 #include "mp3_test_support.h"
 #include "platform/linux/alsa/alsa_audio_ports.h"
+#include "recording_sound_sink.h"
 #include "temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -20,7 +21,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -29,6 +29,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
+using test::RecordingSoundSink;
 using test::waitUntil;
 
 // Named PCMs in an asoundrc under a private HOME: file-backed devices for exact content and
@@ -206,41 +207,20 @@ TEST_F(AlsaAudio, PacedPlaybackCompletesSlotsAsTheyArePlayed)
     channel.close();
 }
 
-// Collects the 16-bit samples of every block handed on.
-class SampleSink : public SoundSink {
-public:
-    int write(const void* data, int length) override
-    {
-        std::lock_guard guard(lock);
-        const auto* samples = static_cast<const std::uint16_t*>(data);
-        blockSizes.push_back(length);
-        this->samples.insert(this->samples.end(), samples, samples + length / 2);
-        return 1;
-    }
-    std::mutex lock;
-    std::vector<int> blockSizes;
-    std::vector<std::uint16_t> samples;
-};
-
 TEST_F(AlsaAudio, CaptureHandsOnFullSlotsWithoutLosingFrames)
 {
-    SampleSink sink;
+    RecordingSoundSink sink;
     SoundInChannel channel(*devices);
     channel.setBuffers(480, 50);  // 30 ms each at 8000 Hz, 16-bit mono
     channel.setSink(&sink);
     ASSERT_EQ(channel.open(findInputByName(*devices, "Virtual Cable 2 In"), 1, 8000, 16), 1);
-    ASSERT_TRUE(waitUntil(
-        [&] {
-            std::lock_guard guard(sink.lock);
-            return sink.blockSizes.size() >= 10;
-        },
-        std::chrono::seconds(3)));
+    ASSERT_TRUE(waitUntil([&] { return sink.blocks().size() >= 10; }, std::chrono::seconds(3)));
     channel.close();
 
-    std::lock_guard guard(sink.lock);
-    for (int size : sink.blockSizes) EXPECT_EQ(size, 480);
-    for (std::size_t i = 1; i < sink.samples.size(); ++i) {
-        ASSERT_EQ(static_cast<std::uint16_t>(sink.samples[i] - sink.samples[i - 1]), 1) << i;
+    for (const auto& block : sink.blocks()) EXPECT_EQ(block.size(), 480u);
+    const std::vector<std::uint16_t> samples = sink.samples();
+    for (std::size_t i = 1; i < samples.size(); ++i) {
+        ASSERT_EQ(static_cast<std::uint16_t>(samples[i] - samples[i - 1]), 1) << i;
     }
 }
 

@@ -3,6 +3,8 @@
 #include "app/key_injector.h"
 #include "app/keyboard_emulator.h"
 #include "child_process.h"
+#include "device/handset_codes.h"
+#include "key_name.h"
 
 #include <gtest/gtest.h>
 
@@ -132,34 +134,34 @@ TEST_F(XTestKeyInjectorTest, FocusedWindowReceivesTheKeysOfEveryHandsetKey)
     KeyboardEmulator emulator(keys, hook);
 
     const TypedCase cases[] = {
-        {0, {"0"}},
-        {1, {"1"}},
-        {2, {"2"}},
-        {3, {"3"}},
-        {4, {"4"}},
-        {5, {"5"}},
-        {6, {"6"}},
-        {7, {"7"}},
-        {8, {"8"}},
-        {9, {"9"}},
-        {20, {"Shift_L", "asterisk"}},
-        {21, {"Shift_L", "numbersign"}},
-        {30, {"Escape"}},
-        {40, {"Up"}},
-        {50, {"Return"}},
-        {60, {"Down"}},
-        {80, {"Return"}},
-        {70, {"Escape"}},
-        {70, {"f"}},
-        {80, {"Return"}},
-        {80, {"p"}},
-        {100, {"KP_4"}},
-        {110, {"KP_Decimal"}},
+        {Key0, {"0"}},
+        {Key1, {"1"}},
+        {Key2, {"2"}},
+        {Key3, {"3"}},
+        {Key4, {"4"}},
+        {Key5, {"5"}},
+        {Key6, {"6"}},
+        {Key7, {"7"}},
+        {Key8, {"8"}},
+        {Key9, {"9"}},
+        {KeyStar, {"Shift_L", "asterisk"}},
+        {KeyHash, {"Shift_L", "numbersign"}},
+        {KeyNo, {"Escape"}},
+        {KeyUp, {"Up"}},
+        {KeyYes, {"Return"}},
+        {KeyDown, {"Down"}},
+        {HookOff, {"Return"}},
+        {HookOn, {"Escape"}},
+        {HookOn, {"f"}},
+        {HookOff, {"Return"}},
+        {HookOff, {"p"}},
+        {KeyMute, {"KP_4"}},
+        {KeyDelete, {"KP_Decimal"}},
     };
     for (const auto& c : cases) {
         emulator.EmulateKey(c.code);
         EXPECT_EQ(receivedPresses(c.presses.size(), KeyboardEmulator::PressMs), c.presses)
-            << "code " << c.code;
+            << "key " << test::keyName(c.code);
     }
     EXPECT_FALSE(numLockLocked()) << "the user's NumLock setting was not given back";
 }

@@ -6,6 +6,7 @@
 #include "device/handset_service.h"
 #include "device/pstn_library.h"
 #include "fake_hid_bus.h"
+#include "key_name.h"
 #include "virtual_event_loop.h"
 
 #include <cstdint>
@@ -29,10 +30,10 @@ inline std::string hexHead(const std::vector<std::uint8_t>& report, std::size_t 
     return out;
 }
 
-// Everything the sink hears, in order: "key 50", "presence 1".
+// Everything the sink hears, in order: "key Yes", "presence 1".
 class RecordingSink final : public HandsetEventSink {
 public:
-    void OnHandsetKey(int code) override { events.push_back("key " + std::to_string(code)); }
+    void OnHandsetKey(int code) override { events.push_back("key " + keyName(code)); }
     int OnHandsetPresence(int present, int status) override
     {
         events.push_back("presence " + std::to_string(present) + (status != 0 ? " status" : ""));

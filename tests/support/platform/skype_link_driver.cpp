@@ -63,7 +63,7 @@ int main(int argc, char* argv[])
     stack.wave.inputs = {"USB Audio Device"};
     stack.settings.ringVolume = 80;
     stack.settings.skypeTone = 3;
-    stack.around.onLine = say;
+    stack.log.onLine = say;
 
     auto handset = std::make_shared<tarnix::sim::VirtualMelodyHandset>();
     stack.bus.plug(handset);

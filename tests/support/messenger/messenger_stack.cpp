@@ -2,28 +2,22 @@
 
 namespace tarnix::test {
 
-void PhoneSurroundings::note(std::string line)
-{
-    if (onLine) onLine(line);
-    log_.push_back(std::move(line));
-}
-
 void PhoneSurroundings::ShowConnectionStatus(int connected, int online)
 {
-    note(std::string("status ") + (connected ? "Connected with Skype" : "Disconnected with Skype") + " / " +
-         (online ? "Skype is online" : "Skype is offline"));
+    log_.note(std::string("status ") + (connected ? "Connected with Skype" : "Disconnected with Skype") +
+              " / " + (online ? "Skype is online" : "Skype is offline"));
 }
 
 void PhoneSurroundings::SetHandsetLightMode(int mode)
 {
-    note("light " + std::to_string(mode));
+    log_.note("light " + std::to_string(mode));
     blinker_.SetHandsetLightMode(mode);
 }
 
 HandsetTones PhoneSurroundings::tones()
 {
-    return {[this](int id) { note("tone " + std::to_string(id)); },
-            [this](int index) { note("key tone " + std::to_string(index)); }};
+    return {[this](int id) { log_.note("tone " + std::to_string(id)); },
+            [this](int index) { log_.note("key tone " + std::to_string(index)); }};
 }
 
 bool FakeSkypeTransport::send(const std::string& peer, std::string_view text)

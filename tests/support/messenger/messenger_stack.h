@@ -2,12 +2,10 @@
 
 #include "answering/call_clock.h"
 #include "app/default_device_mover.h"
-#include "app/default_sound_devices.h"
-#include "app/key_injector.h"
 #include "app/phone_controller.h"
-#include "app/tray_status.h"
 #include "config/message_record.h"
 #include "config/settings.h"
+#include "fake_default_sound_devices.h"
 #include "fake_wave_devices.h"
 #include "fake_window_system.h"
 #include "handset_test_rig.h"
@@ -17,59 +15,40 @@
 #include "messenger/skype_transport.h"
 #include "messenger/skype_windows.h"
 #include "messenger/volume_panel.h"
+#include "recording_keys.h"
+#include "recording_tray.h"
+#include "transcript.h"
 #include "ui/handset_light_blinker.h"
 
-#include <functional>
 #include <set>
 #include <string>
 #include <vector>
 
 namespace tarnix::test {
 
-using Transcript = std::vector<std::string>;
-
-// The phone's surroundings (tray, main window, keyboard, default sound devices, the volume
-// panel, the handset's tones): everything they are told, as one transcript. The main window's light modes
-// reach the handset through a real blinker, as in the program.
-class PhoneSurroundings final : public TrayStatus,
-                                public KeyInjector,
-                                public DefaultSoundDevices,
-                                public MainWindowPort,
-                                public VolumePanel {
+// The main window and the volume panel as the Skype client uses them, and the handset's tones,
+// written to the stack's transcript. Light modes reach the handset through a real blinker, as in
+// the program.
+class PhoneSurroundings final : public MainWindowPort, public VolumePanel {
 public:
-    explicit PhoneSurroundings(HandsetLightBlinker& blinker) : blinker_(blinker) {}
+    PhoneSurroundings(TranscriptLog& log, HandsetLightBlinker& blinker) : log_(log), blinker_(blinker) {}
 
-    void TrayShowReady() override { note("tray ready"); }
-    void TrayShowNoHandset() override { note("tray no handset"); }
-    void TrayShowNoMessenger() override { note("tray no messenger"); }
     void ShowConnectionStatus(int connected, int online) override;
     void SetHandsetLightMode(int mode) override;
-    void BringToFront() override { note("front"); }
+    void BringToFront() override { log_.note("front"); }
     void AddRecordItem(int index, const MessageRecord& record) override
     {
-        note("record " + std::to_string(index) + " " + record.userName.c_str());
+        log_.note("record " + std::to_string(index) + " " + record.userName.c_str());
     }
-    void keyDown(int key) override { note("key down " + std::to_string(key)); }
-    void keyUp(int) override {}
-    void pause(int) override {}
-    bool open() override { return true; }
-    std::string currentDefault(SoundDirection) override { return {}; }
-    bool setDefault(SoundDirection, const std::string&) override { return true; }
-    void ShowPopup() override { note("volume shown"); }
-    void VolumeUp() override { note("volume up"); }
-    void VolumeDown() override { note("volume down"); }
+    void ShowPopup() override { log_.note("volume shown"); }
+    void VolumeUp() override { log_.note("volume up"); }
+    void VolumeDown() override { log_.note("volume down"); }
     // "tone 147", "key tone 5".
     HandsetTones tones();
 
-    Transcript take() { return std::exchange(log_, {}); }
-    // Also hands each line to this as it happens.
-    std::function<void(const std::string&)> onLine;
-
 private:
-    void note(std::string line);
-
+    TranscriptLog& log_;
     HandsetLightBlinker& blinker_;
-    Transcript log_;
 };
 
 class FixedCallClock final : public CallClock {
@@ -113,7 +92,12 @@ struct MessengerStack {
     PstnLibrary pstn{"/nonexistent/libF3Voip.so"};
     HandsetService service{loop, bus, errors, pstn, deviceClock};
     HandsetLightBlinker blinker{loop, service.channel()};
-    PhoneSurroundings around{blinker};
+    // Tray, keyboard, main window, volume panel and tones, in the order they were told.
+    TranscriptLog log;
+    RecordingTray tray{log};
+    RecordingKeys keys{log};
+    PhoneSurroundings around{log, blinker};
+    FakeDefaultSoundDevices defaults;
     FakeWaveDevices wave;
     FixedCallClock callClock;
     Settings settings;
@@ -123,8 +107,8 @@ struct MessengerStack {
     SkypeWindows skypeWindows{windows, [this] { return skype.isAttached() ? kMessengerPid : 0; }};
     SkypeClient skype;
     QqClient qq{callClock, settings, around};
-    DefaultDeviceMover defaultDevices{around};
-    PhoneController controller{{service, around, skype, qq, around, wave, defaultDevices}};
+    DefaultDeviceMover defaultDevices{defaults};
+    PhoneController controller{{service, tray, skype, qq, keys, wave, defaultDevices}};
 };
 
 }  // namespace tarnix::test
