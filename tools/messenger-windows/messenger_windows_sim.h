@@ -4,7 +4,8 @@
 #include <memory>
 #include <string>
 
-struct _XDisplay;
+// Xlib's own name for a display connection; declared here so Xlib's macros stay out of users.
+struct _XDisplay;  // NOLINT(bugprone-reserved-identifier)
 
 namespace tarnix {
 

@@ -79,7 +79,7 @@ struct HandsetTestRig {
     HandsetChannel& channel() { return service.channel(); }
     HandsetDevice& current() { return *service.channel().current(); }
     // Poll ticks of 10 ms each.
-    void ticks(int n) { loop.advance(10 * n); }
+    void ticks(int n) { loop.advance(std::int64_t{10} * n); }
 
     VirtualEventLoop loop;
     FakeHidBus bus{loop};

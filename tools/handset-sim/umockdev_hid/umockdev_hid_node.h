@@ -7,9 +7,12 @@
 #include <string>
 #include <vector>
 
+// umockdev's own C declarations, repeated so its GLib headers stay out of users.
+// NOLINTBEGIN(bugprone-reserved-identifier,modernize-use-using)
 typedef struct _UMockdevTestbed UMockdevTestbed;
 typedef struct _UMockdevIoctlBase UMockdevIoctlBase;
 typedef struct _UMockdevIoctlClient UMockdevIoctlClient;
+// NOLINTEND(bugprone-reserved-identifier,modernize-use-using)
 
 namespace tarnix::test {
 
