@@ -107,6 +107,10 @@ void CallTable::setStatus(CallEntry& entry, std::int32_t status)
         }
     } else if (status == CallEntry::Ringing && entry.ringDeadline == 0) {
         entry.ringDeadline = now + static_cast<std::int64_t>(ports_.settings.voiceOnlineSecs) * 1000;
+        entry.status = status;
+        // The machine's delay runs from the first ring; it sets the deadline it keeps.
+        if (ports_.answering != nullptr) ports_.answering->ringingStarted(entry);
+        return;
     }
     entry.status = status;
 }

@@ -29,7 +29,6 @@ SoundPlayer* playerOnDevice(SoundPlayer& (SoundPlayers::*which)(), int (*findDev
 SoundPlayers::SoundPlayers(WaveDevices& devices)
     : devices_(devices), tone_(devices), message_(devices), greeting_(devices)
 {
-    greeting_.setDeviceId(findOutputByName(devices, GreetingDeviceName));
     currentPlayers = this;
 }
 

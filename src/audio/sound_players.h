@@ -10,8 +10,6 @@ namespace tarnix {
 // keeps it for its lifetime; playTone and the other users reach it through `current`.
 class SoundPlayers {
 public:
-    static constexpr const char* GreetingDeviceName = "Virtual Cable 1 Out";
-
     explicit SoundPlayers(WaveDevices& devices);
     ~SoundPlayers();
     SoundPlayers(const SoundPlayers&) = delete;
@@ -25,7 +23,8 @@ public:
     SoundPlayer& tonePlayer() { return tone_; }
     // Recorded messages on the computer's speakers.
     SoundPlayer& messagePlayer() { return message_; }
-    // The greeting into the virtual cable of an answered call.
+    // The greeting into the virtual cable of an answered call; the answering machine gives it its
+    // device each time it answers.
     SoundPlayer& greetingPlayer() { return greeting_; }
 
 private:

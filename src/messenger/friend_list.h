@@ -17,6 +17,7 @@ struct FriendRecord {
 class FriendList {
 public:
     FriendRecord* find(const Utf8String& handle);
+    const FriendRecord* find(const Utf8String& handle) const;
     void insertOrUpdate(const Utf8String& handle, bool listed);
     void setName(FriendRecord& record, const Utf8String& name) { record.name = name; }
     void clear() { records_.clear(); }

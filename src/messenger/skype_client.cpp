@@ -189,10 +189,20 @@ int SkypeClient::transmit(std::string_view text)
 
 int SkypeClient::sendCommandWide(std::u16string_view text)
 {
+    return sendWide(text, kWideArea);
+}
+
+int SkypeClient::sendChat(std::u16string_view handle, std::u16string_view text)
+{
+    return sendWide(u"MESSAGE " + std::u16string(handle) + u" " + std::u16string(text), kChatArea);
+}
+
+int SkypeClient::sendWide(std::u16string_view text, std::size_t area)
+{
     const Utf8String utf8 = fromWide(text);
-    if (text.size() >= kWideArea) {
+    if (text.size() >= area) {
         qCWarning(lcMessenger, "refused a command of %zu characters, too long for its area of %zu: %.40s...",
-                  text.size(), kWideArea, utf8.view().data());
+                  text.size(), area, utf8.view().data());
         return 0;
     }
     return sendCommand(utf8.view());
@@ -259,6 +269,10 @@ int SkypeClient::onNotification(const std::string& sender, std::string_view text
         onUsers(rest("USERS "));
     } else if (startsWithIgnoringCase(text, "SKYPEVERSION ")) {
         skypeVersion_ = Utf8String(rest("SKYPEVERSION "));
+    } else if (startsWithIgnoringCase(text, "AUDIO_IN ")) {
+        onAudioDevice(true, rest("AUDIO_IN "));
+    } else if (startsWithIgnoringCase(text, "AUDIO_OUT ")) {
+        onAudioDevice(false, rest("AUDIO_OUT "));
     }
     // "CALLS " (the active calls at attach) and everything else: not used.
     return 1;
@@ -272,6 +286,39 @@ void SkypeClient::onUserStatus(std::string_view rest)
             return;
         }
     }
+}
+
+void SkypeClient::onAudioDevice(bool input, std::string_view name)
+{
+    if (ports_.answering != nullptr) ports_.answering->noteAudioDevice(input, toWide(name));
+}
+
+bool SkypeClient::userTakesCall()
+{
+    return ports_.answering != nullptr && ports_.answering->userTakesCall();
+}
+
+bool SkypeClient::userOnline() const
+{
+    return userStatus_ == StatusOnline || userStatus_ == StatusUnknown;
+}
+
+Utf8String SkypeClient::friendName(const Utf8String& handle) const
+{
+    const FriendRecord* record = friends_.find(handle);
+    return record == nullptr ? Utf8String() : record->name;
+}
+
+bool SkypeClient::handsetLifted() const
+{
+    return ports_.controller.hookState() == 0;
+}
+
+bool SkypeClient::useHandsetAudio()
+{
+    if (ports_.controller.presence() != 0) return false;
+    ports_.controller.SetupUsbAudio();
+    return true;
 }
 
 void SkypeClient::onUsers(std::string_view rest)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "answering/answering_client.h"
 #include "answering/call_table.h"
 #include "answering/command_sender.h"
 #include "app/messenger_link.h"
@@ -29,7 +30,10 @@ struct Settings;
 // and follows what it reports (user status, mute, contacts and calls), ringing the handset and
 // driving its display and light; while it has the handset, the handset's keys act on it.
 // Main thread only, except postAnsweringRequest.
-class SkypeClient final : public MessengerLink, public CommandSender, private SkypeTransportListener {
+class SkypeClient final : public MessengerLink,
+                          public CommandSender,
+                          public AnsweringClient,
+                          private SkypeTransportListener {
 public:
     static constexpr int kWatchTimerId = 1001;
     static constexpr int kWatchPeriodMs = 2000;
@@ -39,10 +43,6 @@ public:
         MsgSkypeAttachStatus = 1041,
         MsgAnsweringRequest = 1042,
     };
-    enum AnsweringRequest : int {
-        RequestStartAnswering = 1,
-        RequestStopAnswering = 2,
-    };
     // Texts of this many bytes or more are dropped, as are empty ones.
     static constexpr std::size_t kMaxTextBytes = 16384;
     // Commands are built in areas of fixed size, the terminating NUL included: bytes for the
@@ -50,6 +50,7 @@ public:
     // refused whole: a cut handle or text would reach the wrong user or say something else.
     static constexpr std::size_t kNarrowArea = 100;
     static constexpr std::size_t kWideArea = 100;
+    static constexpr std::size_t kChatArea = 1024;
 
     enum MuteState : std::int32_t {
         MuteUnknown = 0,
@@ -96,14 +97,16 @@ public:
     int sendCommand(std::string_view text);
     // For commands carrying user data held as wide text: sent as UTF-8. 0 when the text does
     // not fit its area (nothing sent).
-    int sendCommandWide(std::u16string_view text);
+    int sendCommandWide(std::u16string_view text) override;
+    // "MESSAGE %s %s": a chat text to a contact, in the larger area of chat commands.
+    int sendChat(std::u16string_view handle, std::u16string_view text) override;
     // A command built in a narrow area; 0 when it does not fit (nothing sent).
     int sendNarrow(std::string_view text);
     // The commands sent from now on go out once ms have passed, in order; nothing waits for it.
     void holdCommands(int ms) { pacer_.pause(ms); }
     // Takes (ends) the call.
-    int answer(std::int32_t id);
-    int refuse(std::int32_t id);
+    int answer(std::int32_t id) override;
+    int refuse(std::int32_t id) override;
 
     // Tells the phone controller and the main window that the attachment may have changed.
     void onAttachChanged();
@@ -111,7 +114,10 @@ public:
     // messenger (nothing done), else 1.
     int onNotification(const std::string& sender, std::string_view text);
     // Voice answering's requests; safe from any thread, handled on the main thread.
-    void postAnsweringRequest(int request, std::u16string messagePath = {});
+    void postAnsweringRequest(int request, std::u16string messagePath = {}) override;
+    // The handset's call key or hook was used: a call the answering machine has goes on with
+    // the person. True when the machine had one.
+    bool userTakesCall();
 
     // MessengerLink
     bool isAttached() const override { return !apiWindow_.empty(); }
@@ -127,7 +133,13 @@ public:
     std::int32_t userStatus() const { return userStatus_; }
     const Utf8String& skypeVersion() const { return skypeVersion_; }
     const FriendList& friends() const { return friends_; }
-    CallTable& calls() { return calls_; }
+    CallTable& calls() override { return calls_; }
+
+    // AnsweringClient
+    bool userOnline() const override;
+    Utf8String friendName(const Utf8String& handle) const override;
+    bool handsetLifted() const override;
+    bool useHandsetAudio() override;
 
 private:
     // SkypeTransportListener
@@ -137,6 +149,7 @@ private:
 
     void onWatchTick();
     int transmit(std::string_view text);
+    int sendWide(std::u16string_view text, std::size_t area);
     // One message of the client's mailbox; which fields count depends on the message.
     struct PostedMessage {
         PrivateMessage message;
@@ -156,6 +169,7 @@ private:
 
     void setInCall(bool flag);
     void onUserStatus(std::string_view rest);
+    void onAudioDevice(bool input, std::string_view name);
     void onUsers(std::string_view rest);
     void onUserProperty(std::string_view rest);
     void onCallNotification(std::string_view rest);

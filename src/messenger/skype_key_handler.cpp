@@ -140,6 +140,7 @@ void SkypeKeyHandler::onUpDown(bool up)
 void SkypeKeyHandler::onYes()
 {
     click();
+    if (ports_.client.userTakesCall()) return;
     CallTable& calls = ports_.client.calls();
     if (calls.incomingRingingIdle()) {
         if (const std::int32_t id = calls.firstRingingId(); id != 0) ports_.client.answer(id);
@@ -181,6 +182,7 @@ void SkypeKeyHandler::onHookOff()
     if (was == 0) return;
     controller.setHookState(0);
     if (was == -1) return;
+    ports_.client.userTakesCall();
     focus();
     ports_.client.sendCommand("HOOK OFF");
 }

@@ -24,19 +24,23 @@ Application::Application(ProgramEnvironment& environment)
       waveDevices_(makeAlsaWaveDevices()),
       mixers_(makeAlsaMixerPort()),
       players_(*waveDevices_),
+      messageFolder_(environment.messagesFolder()),
+      answerRoute_(*waveDevices_, players_.greetingPlayer(), messageFolder_),
       hidBus_(loop_),
       lockFile_(LockFileInstanceMarker::defaultPath()),
       // The handset layer and the clients are made after the window and the phone controller,
       // which ask them nothing before Initialise.
-      mainWindow_(loop_, {config_, locale_, environment, handsets_, qq_}),
+      mainWindow_(loop_,
+                  {config_, locale_, environment, handsets_, qq_, [this] { answerer_.finishBeforeExit(); }}),
       instance_(lockFile_),
       phone_({handsets_, mainWindow_, skype_, qq_, keys_, *waveDevices_, defaultDeviceMover_}),
       handsets_(loop_, hidBus_, errors_, pstn_, clock_),
       skypeWindows_(windowSystem_, [this] { return transport_.peerProcess(skype_.apiWindow()); }),
       volumePopup_(loop_, handsets_.channel(), *mixers_),
       speaker_(volumePopup_),
+      answerer_({loop_, callClock_, settings_, config_, mainWindow_, skype_, answerRoute_, messageFolder_}),
       skype_({loop_, transport_, phone_, handsets_.channel(), mainWindow_, settings_, callClock_,
-              skypeWindows_, speaker_}),
+              skypeWindows_, speaker_, &answerer_}),
       qq_(callClock_, settings_, mainWindow_)
 {
 }

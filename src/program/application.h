@@ -1,6 +1,8 @@
 #pragma once
 
+#include "answering/answer_route.h"
 #include "answering/call_clock.h"
+#include "answering/voice_answerer.h"
 #include "app/default_device_mover.h"
 #include "app/phone_controller.h"
 #include "audio/sound_players.h"
@@ -18,6 +20,7 @@
 #include "platform/linux/dbus/bus_name_instance_marker.h"
 #include "platform/linux/dbus/dbus_skype_transport.h"
 #include "platform/linux/hid/udev_hid_bus.h"
+#include "platform/linux/messages/posix_message_folder.h"
 #include "platform/linux/pulse/pulse_default_sound_devices.h"
 #include "platform/linux/session/lock_file_instance_marker.h"
 #include "platform/linux/session/termination_signals.h"
@@ -79,6 +82,8 @@ private:
     std::unique_ptr<WaveDevices> waveDevices_;
     std::unique_ptr<MixerPort> mixers_;
     SoundPlayers players_;
+    PosixMessageFolder messageFolder_;
+    AnswerRoute answerRoute_;
     MessageBoxErrorReporter errors_;
     XTestKeyInjector keys_;
     PulseDefaultSoundDevices defaultDevices_;
@@ -98,6 +103,8 @@ private:
     SkypeWindows skypeWindows_;
     VolumePopup volumePopup_;
     SpeakerPanel speaker_;
+    // Before the client that calls it; it reaches the client only once both are made.
+    VoiceAnswerer answerer_;
     SkypeClient skype_;
     QqClient qq_;
 };

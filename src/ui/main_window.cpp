@@ -145,6 +145,7 @@ bool MainWindow::AskExit()
 
 void MainWindow::SaveAndQuit()
 {
+    if (parts_.beforeSave) parts_.beforeSave();
     if (!parts_.config.SaveSettings()) qCWarning(lcUi, "config.xml could not be saved");
     // Posted, as a quit message is: the loop ends once the current event is done.
     QMetaObject::invokeMethod(

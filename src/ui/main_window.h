@@ -4,6 +4,7 @@
 #include "messenger/main_window_port.h"
 #include "ui/framework/dialog.h"
 
+#include <functional>
 #include <memory>
 
 class QMessageBox;
@@ -42,6 +43,8 @@ public:
         // Only asked once the window is made: the handset layer may be made after this window.
         HandsetService& handsets;
         const MessengerLink& qq;
+        // Work to finish before config.xml is saved at the end (a message being recorded).
+        std::function<void()> beforeSave = {};
     };
 
     MainWindow(EventLoop& loop, const Parts& parts);

@@ -36,7 +36,7 @@ void FakeSkypeTransport::attach(const std::string& peer, int status)
 MessengerStack::MessengerStack(EventLoop& eventLoop, SkypeTransport& transport)
     : loop(eventLoop),
       skype({eventLoop, transport, controller, service.channel(), around, settings, callClock, skypeWindows,
-             around, nullptr, around.tones()})
+             around, &answerer, around.tones()})
 {
 }
 

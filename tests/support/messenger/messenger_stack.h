@@ -1,13 +1,18 @@
 #pragma once
 
+#include "answering/answer_route.h"
 #include "answering/call_clock.h"
+#include "answering/voice_answerer.h"
 #include "app/default_device_mover.h"
 #include "app/phone_controller.h"
+#include "config/config_file.h"
+#include "config/locale_table.h"
 #include "config/message_record.h"
 #include "config/settings.h"
 #include "fake_default_sound_devices.h"
 #include "fake_wave_devices.h"
 #include "fake_window_system.h"
+#include "folder_environment.h"
 #include "handset_test_rig.h"
 #include "messenger/main_window_port.h"
 #include "messenger/qq_client.h"
@@ -15,8 +20,10 @@
 #include "messenger/skype_transport.h"
 #include "messenger/skype_windows.h"
 #include "messenger/volume_panel.h"
+#include "platform/linux/messages/posix_message_folder.h"
 #include "recording_keys.h"
 #include "recording_tray.h"
+#include "temp_folder.h"
 #include "transcript.h"
 #include "ui/handset_light_blinker.h"
 
@@ -51,10 +58,13 @@ private:
     HandsetLightBlinker& blinker_;
 };
 
+// A clock that stands still until the test moves it.
 class FixedCallClock final : public CallClock {
 public:
-    std::int64_t tickMs() const override { return 0; }
-    std::tm localTime() const override { return {}; }
+    std::int64_t tickMs() const override { return tick; }
+    std::tm localTime() const override { return local; }
+    std::int64_t tick = 0;
+    std::tm local{};
 };
 
 // The messenger's carrier in memory: the test plays the messenger's side.
@@ -105,6 +115,16 @@ struct MessengerStack {
     // The attached messenger's process.
     static constexpr std::int64_t kMessengerPid = 4242;
     SkypeWindows skypeWindows{windows, [this] { return skype.isAttached() ? kMessengerPid : 0; }};
+    // The answering machine as the program wires it, in a folder of its own; with the default
+    // settings it takes no call.
+    TempFolder folder;
+    FolderEnvironment environment{folder.path()};
+    LocaleTable locale;
+    ConfigFile config{settings, locale, environment};
+    PosixMessageFolder messages{environment.messagesFolder()};
+    SoundPlayer greeting{wave};
+    AnswerRoute route{wave, greeting, messages};
+    VoiceAnswerer answerer{{loop, callClock, settings, config, around, skype, route, messages}};
     SkypeClient skype;
     QqClient qq{callClock, settings, around};
     DefaultDeviceMover defaultDevices{defaults};

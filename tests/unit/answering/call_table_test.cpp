@@ -45,6 +45,10 @@ struct Recorder final : CommandSender, FrontWindow, VoiceAnswering {
     }
     void startAnswering(const std::u16string&, const std::u16string&) override {}
     void stopAnswering() override {}
+    void ringingStarted(CallEntry&) override {}
+    bool userTakesCall() override { return false; }
+    void noteAudioDevice(bool, const std::u16string&) override {}
+    void finishBeforeExit() override {}
     Transcript take() { return std::exchange(log, {}); }
     Transcript log;
 };

@@ -212,6 +212,10 @@ struct RecordingAnswering final : VoiceAnswering {
                            std::string(path.begin(), path.end()));
     }
     void stopAnswering() override { requests.push_back("stop"); }
+    void ringingStarted(CallEntry&) override {}
+    bool userTakesCall() override { return false; }
+    void noteAudioDevice(bool, const std::u16string&) override {}
+    void finishBeforeExit() override {}
     Transcript requests;
 };
 
