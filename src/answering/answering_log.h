@@ -2,4 +2,8 @@
 
 #include <QLoggingCategory>
 
+namespace tarnix {
+
 Q_DECLARE_LOGGING_CATEGORY(lcAnswering)
+
+}  // namespace tarnix
