@@ -94,7 +94,9 @@ void CallTable::setDuration(CallEntry& entry, const Utf8String& text)
 void CallTable::setStatus(CallEntry& entry, std::int32_t status)
 {
     const std::int64_t now = ports_.clock.tickMs();
-    if (status == CallEntry::InProgress) {
+    // The messenger repeats a status (its answer to a command, then the notification): only
+    // entering the status acts.
+    if (status == CallEntry::InProgress && entry.status != CallEntry::InProgress) {
         entry.answerTick = now;
         if (entry.armed && entry.isIncoming()) {
             if (ports_.settings.callAcceptToFront != 0) ports_.front.BringToFront();

@@ -23,6 +23,7 @@ public:
     bool ready() const { return ready_; }
     void setDisplay(const QString& display) { env_.insert("DISPLAY", display); }
     void setBus(const QString& address) { env_.insert("DBUS_SESSION_BUS_ADDRESS", address); }
+    void setHome(const QString& folder) { env_.insert("HOME", folder); }
     const QProcessEnvironment& environment() const { return env_; }
     TempFolder& folder() { return folder_; }
 

@@ -47,7 +47,12 @@ int main(int argc, char* argv[])
     const QCommandLineOption log(QStringLiteral("log"),
                                  QStringLiteral("Append the record to this file instead of standard output."),
                                  QStringLiteral("file"));
-    parser.addOptions({name, nameDelay, friends, script, log});
+    const QCommandLineOption voice(
+        QStringLiteral("voice"),
+        QStringLiteral("The caller's voice: a WAV file played on the device named by SET AUDIO_OUT at "
+                       "\"speak\"; what comes in on the device named by SET AUDIO_IN is listened to."),
+        QStringLiteral("file"));
+    parser.addOptions({name, nameDelay, friends, script, log, voice});
     parser.process(app);
 
     tarnix::sim::SkypeSim::Options options;
@@ -62,6 +67,7 @@ int main(int argc, char* argv[])
     }
     options.nameDelayMs = parser.value(nameDelay).toInt();
     options.friends = parser.value(friends).split(QLatin1Char(','), Qt::SkipEmptyParts);
+    options.voice = parser.value(voice);
 
     tarnix::sim::SimTranscript transcript(parser.value(log));
     if (!transcript.isOpen()) {

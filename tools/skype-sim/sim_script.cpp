@@ -34,6 +34,9 @@ const char* const SimScript::kHelp =
     "  end N                call N ends (CALL N STATUS FINISHED)\n"
     "  userstatus WORD      the user's own status (ONLINE, DND, ...)\n"
     "  mute on|off          the microphone is muted or not\n"
+    "  speak                with --voice: the caller says it into the call; the next line waits\n"
+    "                       until it is said (EVENT spoke)\n"
+    "  heard                with --voice: EVENT heard SECONDS peak PEAK, the sound on the input\n"
     "  notify TEXT          any notification, sent as it is\n"
     "  foreign TEXT         the same, but from another bus connection\n"
     "  popup TITLE          with a display: a pop-up owned by the main form\n"
@@ -115,6 +118,15 @@ bool SimScript::runLine(const QString& line)
         sim_.setUserStatus(args[0]);
     } else if (verb == QLatin1String("mute") && args.size() >= 1) {
         sim_.setMute(args[0] == QLatin1String("on"));
+    } else if (verb == QLatin1String("speak")) {
+        held_ = true;
+        sim_.speak([this] {
+            held_ = false;
+            runPending();
+        });
+        return false;
+    } else if (verb == QLatin1String("heard")) {
+        sim_.reportHeard();
     } else if (verb == QLatin1String("notify")) {
         sim_.notify(textAfter(line, verb));
     } else if (verb == QLatin1String("foreign")) {

@@ -1,5 +1,6 @@
 #include "skype_sim.h"
 
+#include "sim_audio.h"
 #include "sim_transcript.h"
 
 #include <QDBusConnectionInterface>
@@ -24,7 +25,10 @@ QString capitalised(const QString& handle)
 SkypeSim::SkypeSim(QDBusConnection bus, SimTranscript& transcript, Options options)
     : bus_(std::move(bus)), transcript_(transcript), options_(std::move(options))
 {
+    if (!options_.voice.isEmpty()) sound_ = std::make_unique<SimAudio>(transcript_, options_.voice);
 }
+
+SkypeSim::~SkypeSim() = default;
 
 bool SkypeSim::start()
 {
@@ -92,6 +96,9 @@ QString SkypeSim::answer(const QString& command)
     if (verb == QLatin1String("SET") && words.value(1) == QLatin1String("CALL")) {
         return answerSetCall(words.value(2).toInt(), words);
     }
+    if (verb == QLatin1String("SET") && audio_.count(words.value(1)) != 0) {
+        return answerSetAudio(words.value(1), command.section(QLatin1Char(' '), 2));
+    }
     // Buttons, hook, focus, sound devices and the rest: taken as they come.
     return command;
 }
@@ -102,6 +109,7 @@ QString SkypeSim::answerGet(const QStringList& words)
     if (what == QLatin1String("SKYPEVERSION")) return QStringLiteral("SKYPEVERSION ") + options_.version;
     if (what == QLatin1String("MUTE")) return muted_ ? QStringLiteral("MUTE ON") : QStringLiteral("MUTE OFF");
     if (what == QLatin1String("USERSTATUS")) return QStringLiteral("USERSTATUS ") + userStatus_;
+    if (audio_.count(what) != 0) return what + QLatin1Char(' ') + audio_[what];
     if (what == QLatin1String("USER") && words.size() >= 4) {
         const QString& handle = words[2];
         const QString value = words[3] == QLatin1String("FULLNAME")
@@ -126,6 +134,28 @@ QString SkypeSim::answerSetCall(int id, const QStringList& words)
     // The echo answers the command; the status change follows as a notification.
     QTimer::singleShot(0, this, [this, id, status] { setCallStatus(id, status); });
     return QStringLiteral("CALL %1 STATUS %2").arg(id).arg(status);
+}
+
+QString SkypeSim::answerSetAudio(const QString& device, const QString& name)
+{
+    audio_[device] = name;
+    if (sound_ && device == QLatin1String("AUDIO_IN")) sound_->setInput(name);
+    if (sound_ && device == QLatin1String("AUDIO_OUT")) sound_->setOutput(name);
+    return device + QLatin1Char(' ') + name;
+}
+
+void SkypeSim::speak(std::function<void()> done)
+{
+    if (sound_) {
+        sound_->speak(std::move(done));
+    } else {
+        done();
+    }
+}
+
+void SkypeSim::reportHeard()
+{
+    if (sound_) sound_->reportHeard();
 }
 
 QString SkypeSim::activeCalls() const

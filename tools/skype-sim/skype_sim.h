@@ -6,10 +6,13 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <map>
+#include <memory>
 
 namespace tarnix::sim {
 
+class SimAudio;
 class SimTranscript;
 
 // The messenger as this driver meets it on the session bus: owns com.Skype.API, answers the
@@ -26,9 +29,12 @@ public:
         int nameDelayMs = 3000;
         QStringList friends{QStringLiteral("alice"), QStringLiteral("bob")};
         QString version = QStringLiteral("2.0.0.72");
+        // The WAV file the caller says on "speak"; without one the call has no sound.
+        QString voice;
     };
 
     SkypeSim(QDBusConnection bus, SimTranscript& transcript, Options options);
+    ~SkypeSim() override;
 
     // Offers the API and takes the service name; false when either is refused.
     bool start();
@@ -40,6 +46,9 @@ public:
     void setUserStatus(const QString& word);
     void setMute(bool on);
     void notify(const QString& text);
+    // The caller says the voice file into the call; what the messenger's input hears is told.
+    void speak(std::function<void()> done);
+    void reportHeard();
     // A notification that comes from another connection than the messenger's own.
     void notifyFrom(QDBusConnection other, const QString& text);
 
@@ -59,6 +68,7 @@ private:
     QString answerName();
     QString answerGet(const QStringList& words);
     QString answerSetCall(int id, const QStringList& words);
+    QString answerSetAudio(const QString& device, const QString& name);
     QString activeCalls() const;
     void sendNotify(QDBusConnection& from, const char* kind, const QString& text);
 
@@ -69,6 +79,8 @@ private:
     std::map<int, Call> calls_;
     bool muted_ = false;
     QString userStatus_ = QStringLiteral("ONLINE");
+    std::map<QString, QString> audio_{{QStringLiteral("AUDIO_IN"), {}}, {QStringLiteral("AUDIO_OUT"), {}}};
+    std::unique_ptr<SimAudio> sound_;
 };
 
 }  // namespace tarnix::sim

@@ -27,7 +27,8 @@ std::string withoutStamp(const std::string& line)
 
 }  // namespace
 
-CallRoad::CallRoad(int model, Messenger messenger, const QString& display, const std::string& config)
+CallRoad::CallRoad(int model, Messenger messenger, const QString& display, const std::string& config,
+                   const Extras& extras)
     : session_(PROGRAM_PATH, LOCALE_PATH)
 {
     ensureQtApplication();
@@ -37,6 +38,10 @@ CallRoad::CallRoad(int model, Messenger messenger, const QString& display, const
     }
     if (!config.empty()) session_.folder().write("config.xml", config);
     if (!display.isEmpty()) session_.setDisplay(display);
+    if (extras.prepare) {
+        failure_ = extras.prepare(session_);
+        if (!failure_.empty()) return;
+    }
     if (messenger == Messenger::NoBus) {
         // An address nobody listens on: also keeps the bus library from starting one of its own.
         session_.setBus("unix:path=" + QString::fromStdString(session_.folder().file("no-bus")));
@@ -53,7 +58,7 @@ CallRoad::CallRoad(int model, Messenger messenger, const QString& display, const
     if (messenger == Messenger::OnBus) {
         messenger_.stamped = true;
         messenger_.process =
-            std::make_unique<ChildProcess>(SKYPE_SIM_PATH, QStringList{}, session_.environment());
+            std::make_unique<ChildProcess>(SKYPE_SIM_PATH, extras.messengerArguments, session_.environment());
         if (!messenger_.waitFor([](const std::string& line) { return line == "EVENT ready"; })) {
             failure_ = "skype-sim did not come up";
             return;

@@ -28,9 +28,15 @@ public:
         BusWithoutOne,  // a session bus, no messenger on it
         NoBus,          // the session bus cannot be reached
     };
+    // What a road needs beyond the usual: done before any process starts.
+    struct Extras {
+        // Prepares the session (a sound server, files in its home); a failure text, else empty.
+        std::function<std::string(ProgramSession&)> prepare;
+        QStringList messengerArguments;
+    };
     // display: none when empty; config: the text of config.xml beside the program, none when empty.
     explicit CallRoad(int model, Messenger messenger = Messenger::OnBus, const QString& display = {},
-                      const std::string& config = {});
+                      const std::string& config = {}, const Extras& extras = {});
     ~CallRoad();
     CallRoad(const CallRoad&) = delete;
     CallRoad& operator=(const CallRoad&) = delete;
@@ -59,6 +65,7 @@ public:
     bool finish();
 
     const Lines& handsetLines() const { return handset_.lines; }
+    ProgramSession& session() { return session_; }
     const Lines& messengerLines() const { return messenger_.lines; }
     // How many handset lines were read by the waits so far: a mark to look at what came after.
     std::size_t handsetMark() const { return handset_.next; }

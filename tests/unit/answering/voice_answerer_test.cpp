@@ -81,6 +81,8 @@ public:
         ASSERT_TRUE(has(sent(), "SET CALL 12 STATUS INPROGRESS"));
         notify("AUDIO_IN Microphone");
         notify("AUDIO_OUT Speakers");
+        // Twice, as the messenger says it: its answer to the command, then the notification.
+        notify("CALL 12 STATUS INPROGRESS");
         notify("CALL 12 STATUS INPROGRESS");
     }
     std::string messagesFolder() const { return stack.environment.messagesFolder(); }
