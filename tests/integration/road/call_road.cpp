@@ -27,8 +27,10 @@ std::string withoutStamp(const std::string& line)
 
 }  // namespace
 
-CallRoad::CallRoad(int model, Messenger messenger, const QString& display, const std::string& config)
-    : session_(PROGRAM_PATH, LOCALE_PATH)
+CallRoad::CallRoad(int model, Messenger messenger, const QString& display, const std::string& config,
+                   const QString& installed)
+    : session_(installed.isEmpty() ? QString(PROGRAM_PATH) : installed,
+               installed.isEmpty() ? QString(LOCALE_PATH) : QString())
 {
     ensureQtApplication();
     if (!session_.ready()) {
@@ -60,9 +62,7 @@ CallRoad::CallRoad(int model, Messenger messenger, const QString& display, const
         }
     }
     handset_.process = std::make_unique<ChildProcess>(
-        HANDSET_SIM_PATH,
-        QStringList{"--model", QString::number(model), "--",
-                    QString::fromStdString(session_.folder().file("tarnix-usbphone"))},
+        HANDSET_SIM_PATH, QStringList{"--model", QString::number(model), "--", session_.executable()},
         session_.environment());
     if (!handset_.process->started()) failure_ = "handset-sim did not start";
 }

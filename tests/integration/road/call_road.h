@@ -28,9 +28,10 @@ public:
         BusWithoutOne,  // a session bus, no messenger on it
         NoBus,          // the session bus cannot be reached
     };
-    // display: none when empty; config: the text of config.xml beside the program, none when empty.
+    // display: none when empty; config: the text of config.xml beside the program, none when empty;
+    // installed: an installed executable to run where it is, instead of a copy of the one built.
     explicit CallRoad(int model, Messenger messenger = Messenger::OnBus, const QString& display = {},
-                      const std::string& config = {});
+                      const std::string& config = {}, const QString& installed = {});
     ~CallRoad();
     CallRoad(const CallRoad&) = delete;
     CallRoad& operator=(const CallRoad&) = delete;
@@ -58,6 +59,7 @@ public:
     // the program ended cleanly.
     bool finish();
 
+    const ProgramSession& session() const { return session_; }
     const Lines& handsetLines() const { return handset_.lines; }
     const Lines& messengerLines() const { return messenger_.lines; }
     // How many handset lines were read by the waits so far: a mark to look at what came after.

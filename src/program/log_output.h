@@ -1,0 +1,11 @@
+#pragma once
+
+namespace tarnix {
+
+// Sends the program's log to stderr, one line a message: "category: message". When stderr is
+// the journal's own stream, each line starts with the syslog priority ("<4>") so the journal
+// files it at that level. The program's debug messages stay off until showDebugMessages().
+void installLogOutput();
+void showDebugMessages();
+
+}  // namespace tarnix
