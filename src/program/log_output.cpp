@@ -67,7 +67,6 @@ void installLogOutput()
 {
     stderrIsTheJournal = journalOwnsStderr();
     qInstallMessageHandler(writeMessage);
-    QLoggingCategory::setFilterRules(QStringLiteral("tarnix.*.debug=false"));
 }
 
 void showDebugMessages()

@@ -34,8 +34,10 @@ depends=$(dpkg-deb -f "$deb" Depends)
 for library in libqt6widgets6 libqt6dbus6 libudev1 libasound2 libx11-6; do
   [[ $depends == *"$library"* ]] || fail "Depends lacks $library: $depends"
 done
-dpkg-deb --ctrl-tarfile "$deb" | tar -t | grep -q '^\./postinst$' || fail "no postinst"
-dpkg-deb --ctrl-tarfile "$deb" | tar -t | grep -q '^\./postrm$' || fail "no postrm"
+control=$(dpkg-deb --ctrl-tarfile "$deb" | tar -t)
+for script in postinst postrm; do
+  grep -qx "./$script" <<<"$control" || fail "no $script"
+done
 
 # Warnings kept are listed in NOTES.md; any error fails.
 lintian --fail-on error --tag-display-limit 0 "$deb" || fail "lintian found errors"
@@ -44,6 +46,8 @@ root=$work/root
 dpkg-deb -x "$deb" "$root"
 appstreamcli validate --no-net "$root/usr/share/metainfo/org.tarnix.UsbPhone.metainfo.xml" >/dev/null ||
   fail "appstreamcli rejects the metainfo"
+! desktop-file-validate "$root/usr/share/applications/org.tarnix.UsbPhone.desktop" | grep -E 'error|warning' ||
+  fail "desktop-file-validate finds fault with the desktop entry"
 chmod -R a-w "$root"
 program=$root/usr/bin/tarnix-usbphone
 [ "$("$program" --version)" = "tarnix-usbphone $version" ] || fail "--version: $("$program" --version)"
@@ -52,11 +56,11 @@ find "$root" -printf '%p %s\n' | sort >"$work/before"
 env -u DISPLAY -u WAYLAND_DISPLAY -u DBUS_SESSION_BUS_ADDRESS -u JOURNAL_STREAM "$program" 2>"$work/log" &
 pid=$!
 for _ in $(seq 100); do
-  grep -q 'tarnix.app: running' "$work/log" && break
+  grep -q 'tarnix.program: running' "$work/log" && break
   kill -0 "$pid" 2>/dev/null || break
   sleep 0.1
 done
-grep -q 'tarnix.app: running' "$work/log" || { cat "$work/log"; fail "the program did not come up"; }
+grep -q 'tarnix.program: running' "$work/log" || { cat "$work/log"; fail "the program did not come up"; }
 kill -TERM "$pid"
 wait "$pid" || { cat "$work/log"; fail "the program did not end cleanly"; }
 [ -f "$XDG_CONFIG_HOME/tarnix-usbphone/config.xml" ] || { cat "$work/log"; fail "no config.xml in $XDG_CONFIG_HOME"; }

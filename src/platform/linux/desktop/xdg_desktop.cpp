@@ -101,10 +101,8 @@ XdgDesktop::XdgDesktop(Folders folders)
 XdgDesktop XdgDesktop::forThisProcess()
 {
     std::error_code error;
-    std::string executable = std::filesystem::read_symlink("/proc/self/exe", error).string();
-    // An upgrade replaces the file under a running program; the link then names the old one.
-    constexpr std::string_view kReplaced = " (deleted)";
-    if (executable.ends_with(kReplaced)) executable.resize(executable.size() - kReplaced.size());
+    std::string executable =
+        executableFromProcLink(std::filesystem::read_symlink("/proc/self/exe", error).string());
     return XdgDesktop({std::move(executable), baseFolder("XDG_CONFIG_HOME", "/.config"),
                        baseFolder("XDG_DATA_HOME", "/.local/share"), TARNIX_INSTALLED_DATA});
 }
@@ -152,6 +150,13 @@ bool XdgDesktop::setAutostart(bool enabled)
     std::filesystem::create_directories(folders_.configHome + "/autostart", error);
     if (error) return false;
     return replaceFile(path, autostartEntry(folders_.executablePath));
+}
+
+std::string executableFromProcLink(std::string target)
+{
+    constexpr std::string_view kReplaced = " (deleted)";
+    if (target.ends_with(kReplaced)) target.resize(target.size() - kReplaced.size());
+    return target;
 }
 
 std::string autostartEntry(const std::string& executablePath)

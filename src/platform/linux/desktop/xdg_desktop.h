@@ -45,6 +45,10 @@ private:
     bool portable_;
 };
 
+// The executable named by /proc/self/exe's target. After an upgrade replaced the file under the
+// running program the target reads "<path> (deleted)"; the path is still where it is installed.
+std::string executableFromProcLink(std::string target);
+
 // The text of the autostart entry that runs the executable.
 std::string autostartEntry(const std::string& executablePath);
 

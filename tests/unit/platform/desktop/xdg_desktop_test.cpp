@@ -112,6 +112,12 @@ TEST(XdgDesktop, ProgramFolderIsTheExecutablesFolder)
               "/opt/tarnix usb/bin/");
 }
 
+TEST(XdgDesktop, AProgramRunningOnAfterAnUpgradeStillNamesItsInstalledFile)
+{
+    EXPECT_EQ(executableFromProcLink("/usr/bin/tarnix-usbphone (deleted)"), "/usr/bin/tarnix-usbphone");
+    EXPECT_EQ(executableFromProcLink("/opt/my (deleted) apps/phone"), "/opt/my (deleted) apps/phone");
+}
+
 TEST(XdgDesktop, AutostartEntryGoesUnderXdgConfigHomeOrHome)
 {
     TempFolder home;
