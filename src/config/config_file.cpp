@@ -17,7 +17,7 @@ ConfigFile::ConfigFile(Settings& settings, LocaleTable& locale, ProgramEnvironme
 
 std::string ConfigFile::path() const
 {
-    return environment_.programFolder() + kFileName;
+    return environment_.configFolder() + kFileName;
 }
 
 bool ConfigFile::LoadSettings()
@@ -53,7 +53,7 @@ bool ConfigFile::LoadSettings()
 bool ConfigFile::SaveSettings()
 {
     const std::string file = path();
-    if (!replaceFile(file, formatConfig(settings_))) {
+    if (!ensureFolder(environment_.configFolder()) || !replaceFile(file, formatConfig(settings_))) {
         qCWarning(lcConfig) << "could not write" << file.c_str() << "- the previous file is kept";
         return false;
     }

@@ -9,8 +9,8 @@
 
 namespace tarnix {
 
-// config.xml beside the program: loads it into Settings, writes Settings back to it, and keeps
-// the autostart entry in step with the autostart setting.
+// config.xml in the program environment's configuration folder: loads it into Settings, writes Settings back
+// to it, and keeps the autostart entry in step with the autostart setting.
 class ConfigFile {
 public:
     static constexpr const char* kFileName = "config.xml";

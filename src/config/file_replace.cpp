@@ -40,6 +40,19 @@ bool replaceFile(const std::string& path, std::string_view bytes)
     return ok;
 }
 
+bool ensureFolder(const std::string& path)
+{
+    namespace fs = std::filesystem;
+    fs::path folder;
+    for (const fs::path& part : fs::path(path).lexically_normal()) {
+        folder /= part;
+        if (part.empty() || ::mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST) continue;
+        return false;
+    }
+    std::error_code error;
+    return fs::is_directory(folder, error);
+}
+
 std::string keepCopy(const std::string& path)
 {
     namespace fs = std::filesystem;

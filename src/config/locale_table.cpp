@@ -8,15 +8,15 @@
 
 namespace tarnix {
 
-bool LocaleTable::LoadLocale(const std::string& programFolder)
+bool LocaleTable::LoadLocale(const std::string& folder)
 {
-    const std::unique_ptr<FileStream> stream = FileStream::open(programFolder + kFileName);
+    const std::unique_ptr<FileStream> stream = FileStream::open(folder + kFileName);
     if (stream == nullptr) {
-        qCInfo(lcConfig) << "no" << kFileName << "in" << programFolder.c_str() << "- built-in English texts";
+        qCInfo(lcConfig) << "no" << kFileName << "in" << folder.c_str() << "- built-in English texts";
         return false;
     }
     load(*stream);
-    qCDebug(lcConfig) << "loaded" << items_.size() << "texts from" << (programFolder + kFileName).c_str();
+    qCDebug(lcConfig) << "loaded" << items_.size() << "texts from" << (folder + kFileName).c_str();
     return true;
 }
 

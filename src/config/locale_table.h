@@ -24,9 +24,9 @@ class LocaleTable {
 public:
     static constexpr const char* kFileName = "locale.xml";
 
-    // Loads programFolder + "locale.xml". Returns false when it cannot be opened; the table then
+    // Loads folder + "locale.xml". Returns false when it cannot be opened; the table then
     // stays as it is. A file that is not well-formed keeps the items read before the fault.
-    bool LoadLocale(const std::string& programFolder);
+    bool LoadLocale(const std::string& folder);
     // Empties the table and reads the items from the stream, as LoadLocale does.
     void load(ByteStream& stream);
 

@@ -4,17 +4,17 @@
 
 namespace tarnix {
 
-// What the configuration needs from the desktop it runs on: where the program lives and the
-// entry that starts it with the session.
+// What the program needs from the desktop it runs on: where its files live and the entry that
+// starts it with the session. Every folder ends in "/".
 class ProgramEnvironment {
 public:
     virtual ~ProgramEnvironment() = default;
-    // The folder of the program's executable file, ending in "/"; config.xml and locale.xml live
-    // there.
-    virtual std::string programFolder() const = 0;
-    // Where recorded messages are kept, ending in "/"; the "messages" folder beside the program
-    // unless the installation keeps them elsewhere.
-    virtual std::string messagesFolder() const { return programFolder() + "messages/"; }
+    // Where config.xml is read and written. It may not exist yet: the writer creates it.
+    virtual std::string configFolder() const = 0;
+    // The folder whose locale.xml is read.
+    virtual std::string localeFolder() const = 0;
+    // Where recorded messages are saved. It may not exist yet: whoever saves one creates it.
+    virtual std::string messagesFolder() const = 0;
     // Creates or removes the entry that starts the program at log-in. Returns false on failure.
     virtual bool setAutostart(bool enabled) = 0;
 };

@@ -104,7 +104,7 @@ void MainWindow::ApplyLanguage()
 bool MainWindow::OnInitDialog(QWidget* focus, LPARAM param)
 {
     // The language file first: config.xml names the language to switch to.
-    const std::string folder = parts_.environment.programFolder();
+    const std::string folder = parts_.environment.localeFolder();
     if (!parts_.locale.LoadLocale(folder)) qCInfo(lcUi, "no language file in %s", folder.c_str());
     parts_.config.LoadSettings();
     const bool result = Dialog::OnInitDialog(focus, param);

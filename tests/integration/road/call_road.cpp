@@ -29,7 +29,8 @@ std::string withoutStamp(const std::string& line)
 
 CallRoad::CallRoad(int model, Messenger messenger, const QString& display, const std::string& config,
                    const Extras& extras)
-    : session_(PROGRAM_PATH, LOCALE_PATH)
+    : session_(extras.installed.isEmpty() ? QString(PROGRAM_PATH) : extras.installed,
+               extras.installed.isEmpty() ? QString(LOCALE_PATH) : QString())
 {
     ensureQtApplication();
     if (!session_.ready()) {
@@ -65,9 +66,7 @@ CallRoad::CallRoad(int model, Messenger messenger, const QString& display, const
         }
     }
     handset_.process = std::make_unique<ChildProcess>(
-        HANDSET_SIM_PATH,
-        QStringList{"--model", QString::number(model), "--",
-                    QString::fromStdString(session_.folder().file("tarnix-usbphone"))},
+        HANDSET_SIM_PATH, QStringList{"--model", QString::number(model), "--", session_.executable()},
         session_.environment());
     if (!handset_.process->started()) failure_ = "handset-sim did not start";
 }

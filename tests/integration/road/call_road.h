@@ -33,6 +33,8 @@ public:
         // Prepares the session (a sound server, files in its home); a failure text, else empty.
         std::function<std::string(ProgramSession&)> prepare;
         QStringList messengerArguments;
+        // An installed executable to run where it is, instead of a copy of the one built.
+        QString installed;
     };
     // display: none when empty; config: the text of config.xml beside the program, none when empty.
     explicit CallRoad(int model, Messenger messenger = Messenger::OnBus, const QString& display = {},
@@ -64,6 +66,7 @@ public:
     // the program ended cleanly.
     bool finish();
 
+    const ProgramSession& session() const { return session_; }
     const Lines& handsetLines() const { return handset_.lines; }
     ProgramSession& session() { return session_; }
     const Lines& messengerLines() const { return messenger_.lines; }

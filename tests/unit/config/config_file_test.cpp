@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -374,11 +375,23 @@ TEST_F(ConfigFileTest, FailedSaveKeepsTheOldFileAndTheAutostartEntry)
     EXPECT_EQ(environment.autostartCalls, (std::vector<bool>{true}));
     EXPECT_FALSE(folder.exists("config.xml.tmp-" + std::to_string(::getpid())));
 
-    TempFolder gone;
-    FolderEnvironment missingFolder(gone.path() + "no/such/folder/");
-    ConfigFile nowhere(settings, locale, missingFolder);
+    TempFolder blocked;
+    blocked.write("file", "a file where a folder should be");
+    FolderEnvironment noFolder(blocked.path() + "file/tarnix/");
+    ConfigFile nowhere(settings, locale, noFolder);
     EXPECT_FALSE(nowhere.SaveSettings());
-    EXPECT_TRUE(missingFolder.autostartCalls.empty());
+    EXPECT_TRUE(noFolder.autostartCalls.empty());
+}
+
+TEST_F(ConfigFileTest, SaveCreatesAMissingConfigFolderForTheUserOnly)
+{
+    FolderEnvironment fresh(folder.path() + "config/tarnix-usbphone/");
+    ConfigFile config(settings, locale, fresh);
+    ASSERT_TRUE(config.SaveSettings());
+    EXPECT_TRUE(folder.exists("config/tarnix-usbphone/config.xml"));
+    struct stat info {};
+    ASSERT_EQ(::stat(fresh.configFolder().c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0700u);
 }
 
 }  // namespace

@@ -1,30 +1,65 @@
 #include "platform/linux/desktop/xdg_desktop.h"
 
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <string_view>
 #include <system_error>
 #include <utility>
+#include <vector>
 
 #include "config/file_replace.h"
+#include "config/locale_table.h"
 
 namespace tarnix {
 
 namespace {
 
-std::string configHomeOfThisUser()
+std::string homeOfThisUser()
 {
-    const char* xdg = std::getenv("XDG_CONFIG_HOME");
-    // The base-directory rules ignore a relative XDG_CONFIG_HOME.
-    if (xdg != nullptr && xdg[0] == '/') return xdg;
     const char* home = std::getenv("HOME");
-    if (home == nullptr || home[0] == '\0') {
-        const passwd* entry = ::getpwuid(::getuid());
-        home = entry != nullptr ? entry->pw_dir : "/";
-    }
-    return std::string(home) + "/.config";
+    if (home != nullptr && home[0] != '\0') return home;
+    const passwd* entry = ::getpwuid(::getuid());
+    return entry != nullptr ? entry->pw_dir : "/";
+}
+
+// $variable, or else the folder under the home folder; the base-directory rules ignore a
+// relative value.
+std::string baseFolder(const char* variable, const char* underHome)
+{
+    const char* value = std::getenv(variable);
+    if (value != nullptr && value[0] == '/') return value;
+    return homeOfThisUser() + underHome;
+}
+
+bool inGroup(gid_t group)
+{
+    if (group == ::getegid()) return true;
+    std::vector<gid_t> groups(static_cast<std::size_t>(std::max(::getgroups(0, nullptr), 0)));
+    const int count = ::getgroups(static_cast<int>(groups.size()), groups.data());
+    return std::find(groups.begin(), groups.begin() + std::max(count, 0), group) != groups.end();
+}
+
+// By the folder's mode bits as well as access(): root may write anywhere, yet a copy whose
+// folder was made read-only is an installed one for root too.
+bool writableByUser(const std::string& folder)
+{
+    struct stat info {};
+    if (::stat(folder.c_str(), &info) != 0 || ::access(folder.c_str(), W_OK) != 0) return false;
+    if (info.st_uid == ::geteuid()) return (info.st_mode & S_IWUSR) != 0;
+    if (inGroup(info.st_gid)) return (info.st_mode & S_IWGRP) != 0;
+    return (info.st_mode & S_IWOTH) != 0;
+}
+
+std::string asFolder(const std::filesystem::path& path)
+{
+    std::string folder = path.lexically_normal().string();
+    if (!folder.ends_with('/')) folder.push_back('/');
+    return folder;
 }
 
 // Exec= takes a command line: a path with blanks or shell characters is quoted, and inside the
@@ -58,27 +93,50 @@ std::string execValue(const std::string& path)
 
 }  // namespace
 
-XdgDesktop::XdgDesktop(std::string executablePath, std::string configHome)
-    : executablePath_(std::move(executablePath)), configHome_(std::move(configHome))
+XdgDesktop::XdgDesktop(Folders folders)
+    : folders_(std::move(folders)), portable_(writableByUser(programFolder()))
 {
 }
 
 XdgDesktop XdgDesktop::forThisProcess()
 {
     std::error_code error;
-    std::string executable = std::filesystem::read_symlink("/proc/self/exe", error).string();
-    return XdgDesktop(std::move(executable), configHomeOfThisUser());
+    std::string executable =
+        executableFromProcLink(std::filesystem::read_symlink("/proc/self/exe", error).string());
+    return XdgDesktop({std::move(executable), baseFolder("XDG_CONFIG_HOME", "/.config"),
+                       baseFolder("XDG_DATA_HOME", "/.local/share"), TARNIX_INSTALLED_DATA});
 }
 
 std::string XdgDesktop::programFolder() const
 {
-    const std::size_t slash = executablePath_.rfind('/');
-    return slash == std::string::npos ? std::string("./") : executablePath_.substr(0, slash + 1);
+    const std::size_t slash = folders_.executablePath.rfind('/');
+    return slash == std::string::npos ? std::string("./") : folders_.executablePath.substr(0, slash + 1);
+}
+
+std::string XdgDesktop::configFolder() const
+{
+    if (portable_) return programFolder();
+    return asFolder(std::filesystem::path(folders_.configHome) / kFolderName);
+}
+
+std::string XdgDesktop::localeFolder() const
+{
+    if (portable_) return programFolder();
+    const std::string own = configFolder();
+    std::error_code error;
+    if (std::filesystem::exists(own + LocaleTable::kFileName, error)) return own;
+    return asFolder(std::filesystem::path(programFolder()) / folders_.installedData);
+}
+
+std::string XdgDesktop::messagesFolder() const
+{
+    if (portable_) return programFolder() + "messages/";
+    return asFolder(std::filesystem::path(folders_.dataHome) / kFolderName / "messages");
 }
 
 std::string XdgDesktop::autostartPath() const
 {
-    return configHome_ + "/autostart/" + kAutostartName;
+    return folders_.configHome + "/autostart/" + kAutostartName;
 }
 
 bool XdgDesktop::setAutostart(bool enabled)
@@ -89,9 +147,16 @@ bool XdgDesktop::setAutostart(bool enabled)
         std::filesystem::remove(path, error);
         return !error;
     }
-    std::filesystem::create_directories(configHome_ + "/autostart", error);
+    std::filesystem::create_directories(folders_.configHome + "/autostart", error);
     if (error) return false;
-    return replaceFile(path, autostartEntry(executablePath_));
+    return replaceFile(path, autostartEntry(folders_.executablePath));
+}
+
+std::string executableFromProcLink(std::string target)
+{
+    constexpr std::string_view kReplaced = " (deleted)";
+    if (target.ends_with(kReplaced)) target.resize(target.size() - kReplaced.size());
+    return target;
 }
 
 std::string autostartEntry(const std::string& executablePath)

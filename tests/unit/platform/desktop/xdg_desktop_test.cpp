@@ -36,6 +36,71 @@ private:
     std::string previous_;
 };
 
+// An install tree in a temporary folder: bin/ with the executable and share/tarnix-usbphone/.
+class InstallTree {
+public:
+    InstallTree()
+    {
+        std::filesystem::create_directories(root.path() + "usr/share/tarnix-usbphone");
+        std::filesystem::create_directories(root.path() + "usr/bin");
+        root.write("usr/bin/tarnix-usbphone", "");
+    }
+    ~InstallTree() { setWritable(true); }
+
+    void setWritable(bool writable) const
+    {
+        std::filesystem::permissions(root.path() + "usr/bin", writable
+                                                                  ? std::filesystem::perms::owner_all
+                                                                  : std::filesystem::perms::owner_read |
+                                                                        std::filesystem::perms::owner_exec);
+    }
+    XdgDesktop desktop() const
+    {
+        return XdgDesktop({root.path() + "usr/bin/tarnix-usbphone", root.path() + "home/.config",
+                           root.path() + "home/.local/share", "../share/tarnix-usbphone"});
+    }
+
+    TempFolder root;
+};
+
+TEST(XdgDesktop, AWritableProgramFolderKeepsEverythingBesideTheExecutable)
+{
+    const InstallTree tree;
+    const XdgDesktop desktop = tree.desktop();
+    const std::string bin = tree.root.path() + "usr/bin/";
+    EXPECT_TRUE(desktop.portable());
+    EXPECT_EQ(desktop.configFolder(), bin);
+    EXPECT_EQ(desktop.localeFolder(), bin);
+    EXPECT_EQ(desktop.messagesFolder(), bin + "messages/");
+}
+
+TEST(XdgDesktop, AReadOnlyProgramFolderIsAnInstalledCopyUsingTheXdgFolders)
+{
+    const InstallTree tree;
+    tree.setWritable(false);
+    const XdgDesktop desktop = tree.desktop();
+    const std::string& root = tree.root.path();
+    EXPECT_FALSE(desktop.portable());
+    EXPECT_EQ(desktop.configFolder(), root + "home/.config/tarnix-usbphone/");
+    EXPECT_EQ(desktop.messagesFolder(), root + "home/.local/share/tarnix-usbphone/messages/");
+    EXPECT_EQ(desktop.localeFolder(), root + "usr/share/tarnix-usbphone/");
+
+    // The user's own language file beside config.xml comes first.
+    std::filesystem::create_directories(desktop.configFolder());
+    tree.root.write("home/.config/tarnix-usbphone/locale.xml", "<Locale/>");
+    EXPECT_EQ(desktop.localeFolder(), desktop.configFolder());
+
+    // config.xml goes to the configuration folder, which is made on the first save.
+    std::filesystem::remove_all(root + "home");
+    Settings settings;
+    LocaleTable locale;
+    XdgDesktop installed = tree.desktop();
+    ConfigFile config(settings, locale, installed);
+    ASSERT_TRUE(config.SaveSettings());
+    EXPECT_TRUE(tree.root.exists("home/.config/tarnix-usbphone/config.xml"));
+    EXPECT_FALSE(tree.root.exists("usr/bin/config.xml"));
+}
+
 TEST(XdgDesktop, ProgramFolderIsTheExecutablesFolder)
 {
     const XdgDesktop desktop = XdgDesktop::forThisProcess();
@@ -43,8 +108,14 @@ TEST(XdgDesktop, ProgramFolderIsTheExecutablesFolder)
     ASSERT_TRUE(folder.ends_with("/"));
     EXPECT_TRUE(std::filesystem::exists(folder + "desktop_test"));
     EXPECT_EQ(desktop.executablePath(), folder + "desktop_test");
-    EXPECT_EQ(XdgDesktop("/opt/tarnix usb/bin/tarnix-usbphone", "/c").programFolder(),
+    EXPECT_EQ(XdgDesktop({"/opt/tarnix usb/bin/tarnix-usbphone", "/c", "/d", "."}).programFolder(),
               "/opt/tarnix usb/bin/");
+}
+
+TEST(XdgDesktop, AProgramRunningOnAfterAnUpgradeStillNamesItsInstalledFile)
+{
+    EXPECT_EQ(executableFromProcLink("/usr/bin/tarnix-usbphone (deleted)"), "/usr/bin/tarnix-usbphone");
+    EXPECT_EQ(executableFromProcLink("/opt/my (deleted) apps/phone"), "/opt/my (deleted) apps/phone");
 }
 
 TEST(XdgDesktop, AutostartEntryGoesUnderXdgConfigHomeOrHome)
@@ -65,7 +136,7 @@ TEST(XdgDesktop, AutostartEntryGoesUnderXdgConfigHomeOrHome)
 TEST(XdgDesktop, AutostartIsCreatedAndRemoved)
 {
     TempFolder config;
-    XdgDesktop desktop("/usr/lib/tarnix/tarnix-usbphone", config.path() + "fresh");
+    XdgDesktop desktop({"/usr/lib/tarnix/tarnix-usbphone", config.path() + "fresh", config.path(), "."});
     ASSERT_TRUE(desktop.setAutostart(true));
     std::ifstream entry(desktop.autostartPath());
     const std::string text{std::istreambuf_iterator<char>(entry), std::istreambuf_iterator<char>()};
@@ -82,7 +153,7 @@ TEST(XdgDesktop, AutostartFailureIsReported)
 {
     TempFolder config;
     config.write("blocked", "a file where the folder should be");
-    XdgDesktop desktop("/bin/prog", config.file("blocked"));
+    XdgDesktop desktop({"/bin/prog", config.file("blocked"), config.path(), "."});
     EXPECT_FALSE(desktop.setAutostart(true));
 }
 
@@ -103,8 +174,8 @@ TEST(XdgDesktop, ExecQuotesPathsThatNeedIt)
 TEST(XdgDesktop, ConfigSaveKeepsTheEntryInStepWithTheSetting)
 {
     TempFolder folder;
-    XdgDesktop desktop(folder.path() + "bin/tarnix-usbphone", folder.path() + "config");
     std::filesystem::create_directory(folder.path() + "bin");
+    XdgDesktop desktop({folder.path() + "bin/tarnix-usbphone", folder.path() + "config", folder.path(), "."});
     Settings settings;
     LocaleTable locale;
     ConfigFile config(settings, locale, desktop);
