@@ -1,7 +1,11 @@
+#include "platform/linux/dbus/dbus_command_client.h"
 #include "platform/linux/desktop/xdg_desktop.h"
 #include "program/application.h"
+#include "program/command_line.h"
 
 #include <QApplication>
+
+#include <cstdio>
 
 namespace {
 
@@ -14,18 +18,52 @@ bool chooseQtPlatform()
     return true;
 }
 
+QStringList arguments(int argc, char* argv[])
+{
+    QStringList list;
+    for (int i = 0; i < argc; ++i) list << QString::fromLocal8Bit(argv[i]);
+    return list;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[])
 {
+    // Read before any window system is touched: asking for help needs no display.
+    const tarnix::CommandLine line = tarnix::parseCommandLine(arguments(argc, argv));
+    if (line.action == tarnix::CommandLine::Action::ShowHelp) {
+        std::fputs(line.text.toLocal8Bit().constData(), stdout);
+        return 0;
+    }
+    if (line.action == tarnix::CommandLine::Action::Fail) {
+        std::fputs(line.text.toLocal8Bit().constData(), stderr);
+        return 2;
+    }
+
     const bool platformChosen = chooseQtPlatform();
     QApplication qtApplication(argc, argv);
     // Not passed on to the programs we start.
     if (platformChosen) qunsetenv("QT_QPA_PLATFORM");
     qtApplication.setQuitOnLastWindowClosed(false);
 
+    if (line.command != 0) {
+        switch (tarnix::sendInstanceCommand(line.command)) {
+            case tarnix::InstanceReply::Done:
+                return 0;
+            case tarnix::InstanceReply::Refused:
+                std::fputs("The running program refused the command.\n", stderr);
+                return 1;
+            case tarnix::InstanceReply::NoInstance:
+                if (!line.show) {
+                    std::fputs("The program is not running.\n", stderr);
+                    return 1;
+                }
+                break;
+        }
+    }
+
     tarnix::XdgDesktop desktop = tarnix::XdgDesktop::forThisProcess();
     tarnix::Application application(desktop);
-    if (!application.Initialise()) return 0;
+    if (!application.Initialise(line.show)) return 0;
     return application.Run();
 }
