@@ -36,6 +36,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <filesystem>
 #include <set>
 
@@ -43,6 +44,7 @@ namespace tarnix {
 namespace {
 
 constexpr int kInitialWidth = 560;
+constexpr int kListFrame = 24;
 constexpr int kExternalCommands[] = {MenuCommand::TestHandset, MenuCommand::ToggleVoiceAnswering,
                                      MenuCommand::ToggleTextAnswering, MenuCommand::ShowMainWindow};
 
@@ -192,7 +194,13 @@ bool MainWindow::OnInitDialog(QWidget* focus, LPARAM param)
     QWidget& window = *Handle();
     window.setWindowIcon(windowIcon());
     list_ = std::make_unique<MessageList>(*window.findChild<QTreeWidget*>());
-    toolbar_ = std::make_unique<MainToolbar>(*window.findChild<QToolBar*>(), *this);
+    auto* bar = window.findChild<QToolBar*>();
+    toolbar_ = std::make_unique<MainToolbar>(*bar, *this);
+    SetVoiceAnswering(parts_.settings.voiceAnsweringOn());
+    SetTextAnswering(parts_.settings.textAnsweringOn());
+    // Wide enough to show every button and column at first.
+    const int columns = list_->totalColumnWidth() + kListFrame;
+    window.resize(std::max({window.width(), bar->sizeHint().width(), columns}), window.height());
     auto* status = static_cast<QStatusBar*>(GetDlgItem(kStatusBarId));
     for (QLabel*& part : statusParts_) part = new QLabel(status);
     statusParts_[0]->setFixedWidth(kStatusFirstPartWidth);
@@ -207,8 +215,6 @@ bool MainWindow::OnInitDialog(QWidget* focus, LPARAM param)
     CreateTrayIcon();
     CenterWindow();
     list_->fill(parts_.settings.records);
-    SetVoiceAnswering(parts_.settings.voiceAnsweringOn());
-    SetTextAnswering(parts_.settings.textAnsweringOn());
     return result;
 }
 

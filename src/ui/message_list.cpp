@@ -16,6 +16,9 @@ namespace {
 // Not localised: the list speaks the answering machine's language.
 const char* const kHeaders[] = {"姓名", "全称", "来电时间", "答录时间", "录音时长"};
 constexpr int kColumns = static_cast<int>(std::size(kHeaders));
+constexpr int kRingTimeColumn = 2;
+constexpr int kAnswerTimeColumn = 3;
+constexpr int kCellPadding = 16;
 
 QString text(const Utf8String& utf8)
 {
@@ -37,7 +40,13 @@ MessageList::MessageList(QTreeWidget& view) : view_(view)
     for (const char* header : kHeaders) headers << QString::fromUtf8(header);
     view_.setHeaderLabels(headers);
     view_.header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    for (int column = 0; column < kColumns; ++column) view_.setColumnWidth(column, kColumnWidth);
+    // The times are wider than the fixed width in most fonts; a cut time would be unreadable.
+    const int timeWidth =
+        view_.fontMetrics().horizontalAdvance(QStringLiteral("0000-00-00 00:00:00")) + kCellPadding;
+    for (int column = 0; column < kColumns; ++column) {
+        const bool time = column == kRingTimeColumn || column == kAnswerTimeColumn;
+        view_.setColumnWidth(column, time ? std::max(kColumnWidth, timeWidth) : kColumnWidth);
+    }
 }
 
 void MessageList::fill(const RecordList& records)
@@ -71,6 +80,13 @@ void MessageList::markPlayed(int row)
     if (row < 0 || row >= count()) return;
     rows_[static_cast<std::size_t>(row)].newFlag = false;
     showFlag(row);
+}
+
+int MessageList::totalColumnWidth() const
+{
+    int width = 0;
+    for (int column = 0; column < kColumns; ++column) width += view_.columnWidth(column);
+    return width;
 }
 
 int MessageList::selectedRow() const

@@ -14,6 +14,7 @@ namespace tarnix {
 class MessageList {
 public:
     static constexpr int kControlId = 1032;
+    // Each column's width; the two time columns are as wide as a time if that is wider.
     static constexpr int kColumnWidth = 100;
     static constexpr int kImageNew = 0;
     static constexpr int kImagePlayed = 1;
@@ -31,6 +32,7 @@ public:
     void markPlayed(int row);
 
     int count() const { return static_cast<int>(rows_.size()); }
+    int totalColumnWidth() const;
     const MessageRecord& record(int row) const { return rows_.at(static_cast<std::size_t>(row)); }
     // The first selected row, else the row with the focus; -1 when there is none.
     int selectedRow() const;

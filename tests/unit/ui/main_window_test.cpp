@@ -196,7 +196,8 @@ TEST_F(MainWindowTest, InitialisationBuildsTheListToolbarAndStatusBar)
     ASSERT_EQ(list->columnCount(), headers.size());
     for (int c = 0; c < headers.size(); ++c) {
         EXPECT_EQ(list->headerItem()->text(c), headers[c]);
-        EXPECT_EQ(list->columnWidth(c), 100);
+        EXPECT_GE(list->columnWidth(c), 100);
+        EXPECT_EQ(list->columnWidth(c) == 100, c != 2 && c != 3);
     }
 
     std::vector<int> ids;
