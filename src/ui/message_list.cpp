@@ -40,9 +40,12 @@ MessageList::MessageList(QTreeWidget& view) : view_(view)
     for (const char* header : kHeaders) headers << QString::fromUtf8(header);
     view_.setHeaderLabels(headers);
     view_.header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    // The times are wider than the fixed width in most fonts; a cut time would be unreadable.
+    // The times are wider than the fixed width in most fonts, in bold more so; a cut time would
+    // be unreadable.
+    QFont bold = QApplication::font();
+    bold.setBold(true);
     const int timeWidth =
-        view_.fontMetrics().horizontalAdvance(QStringLiteral("0000-00-00 00:00:00")) + kCellPadding;
+        QFontMetrics(bold).horizontalAdvance(QStringLiteral("0000-00-00 00:00:00")) + kCellPadding;
     for (int column = 0; column < kColumns; ++column) {
         const bool time = column == kRingTimeColumn || column == kAnswerTimeColumn;
         view_.setColumnWidth(column, time ? std::max(kColumnWidth, timeWidth) : kColumnWidth);
