@@ -3,6 +3,7 @@
 #include "ui/main_menus.h"
 
 #include <QCommandLineParser>
+#include <QFileInfo>
 
 namespace tarnix {
 namespace {
@@ -43,7 +44,9 @@ CommandLine parseCommandLine(const QStringList& arguments)
     }
     if (parser.isSet(help)) {
         line.action = CommandLine::Action::ShowHelp;
-        line.text = parser.helpText();
+        // Without the application object the parser cannot know the program's name.
+        line.text = parser.helpText().replace(QLatin1String("<executable_name>"),
+                                              QFileInfo(arguments.value(0)).fileName());
         return line;
     }
     if (!parser.positionalArguments().isEmpty()) {

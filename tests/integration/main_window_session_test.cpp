@@ -76,6 +76,16 @@ TEST_F(MainWindowSessionTest, TheTrayAndOtherProgramsReachTheWindowAndExitSavesA
     EXPECT_TRUE(waitFor([&] { return display.hasWindow("VEZ Main Window"); }));
     EXPECT_EQ(command(1), std::optional<bool>(false));
 
+    // A second start with a command passes it on and ends; a plain one ends silently.
+    for (const QStringList& arguments : {QStringList{"--toggle-voice-answering"}, QStringList{}}) {
+        SCOPED_TRACE(arguments.join(u' ').toStdString());
+        auto second = session.start(arguments);
+        ASSERT_TRUE(second->waitForExit()) << second->output().toStdString();
+        EXPECT_EQ(second->exitCode(), 0);
+    }
+    EXPECT_TRUE(waitFor(
+        [&] { return session.folder().read("config.xml").find("<Voice value='0'>") != std::string::npos; }));
+
     // The tray popup's last item is Exit; the question's default answer is Yes.
     const std::optional<QPoint> icon = display.trayIconAt(kWindowClass);
     ASSERT_TRUE(icon);

@@ -17,9 +17,9 @@ ProgramSession::ProgramSession(const QString& executable, const QString& localeF
     env_.insert("XDG_CONFIG_HOME", runtime_.filePath("config"));
 }
 
-std::unique_ptr<ProgramCopy> ProgramSession::start() const
+std::unique_ptr<ProgramCopy> ProgramSession::start(const QStringList& arguments) const
 {
-    return std::make_unique<ProgramCopy>(executable_, env_);
+    return std::make_unique<ProgramCopy>(executable_, env_, arguments);
 }
 
 }  // namespace tarnix::test

@@ -27,7 +27,7 @@ public:
     const QProcessEnvironment& environment() const { return env_; }
     TempFolder& folder() { return folder_; }
 
-    std::unique_ptr<ProgramCopy> start() const;
+    std::unique_ptr<ProgramCopy> start(const QStringList& arguments = {}) const;
 
 private:
     TempFolder folder_;
