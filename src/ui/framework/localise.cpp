@@ -2,6 +2,7 @@
 
 #include "ui/framework/control_id.h"
 #include "ui/framework/language_texts.h"
+#include "ui/framework/window_text.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -23,17 +24,6 @@ bool isButtonOrStatic(const QWidget& widget)
            qobject_cast<const QLabel*>(&widget);
 }
 
-void setControlText(QWidget& widget, const QString& text)
-{
-    if (auto* button = qobject_cast<QAbstractButton*>(&widget)) {
-        button->setText(text);
-    } else if (auto* group = qobject_cast<QGroupBox*>(&widget)) {
-        group->setTitle(text);
-    } else if (auto* label = qobject_cast<QLabel*>(&widget)) {
-        label->setText(text);
-    }
-}
-
 }  // namespace
 
 void LocaliseControls(QWidget& window, const LanguageTexts& texts)
@@ -43,7 +33,7 @@ void LocaliseControls(QWidget& window, const LanguageTexts& texts)
         // A widget without an id would otherwise take the text of an item whose id is missing.
         const int id = controlId(*child);
         if (id == 0 || !isButtonOrStatic(*child)) continue;
-        if (const std::optional<QString> text = texts.text(id)) setControlText(*child, *text);
+        if (const std::optional<QString> text = texts.text(id)) setWindowText(*child, *text);
     }
 }
 
