@@ -30,8 +30,8 @@ Application::Application(ProgramEnvironment& environment)
       lockFile_(LockFileInstanceMarker::defaultPath()),
       // The handset layer and the clients are made after the window and the phone controller,
       // which ask them nothing before Initialise.
-      mainWindow_(loop_,
-                  {config_, locale_, environment, handsets_, qq_, [this] { answerer_.finishBeforeExit(); }}),
+      mainWindow_(loop_, {config_, settings_, locale_, environment, handsets_, qq_, skype_, messagePlayback_,
+                          nullptr, [this] { answerer_.finishBeforeExit(); }}),
       instance_(lockFile_),
       phone_({handsets_, mainWindow_, skype_, qq_, keys_, *waveDevices_, defaultDeviceMover_}),
       handsets_(loop_, hidBus_, errors_, pstn_, clock_),
@@ -47,14 +47,17 @@ Application::Application(ProgramEnvironment& environment)
 
 Application::~Application() = default;
 
-int Application::Initialise()
+int Application::Initialise(bool showWindow)
 {
     if (instance_.claim() == InstanceClaim::AnotherRuns) return 0;
     if (!transport_.open()) qCInfo(lcProgram, "no session bus: the messenger cannot be reached");
     skype_.create();
     mainWindow_.CreateMainWindow();
+    if (!commands_.start()) qCInfo(lcProgram, "no session bus: other programs cannot send window commands");
     phone_.StartController();
-    phone_.UpdateStatus();
+    // The tray and the status bar from the messenger's state.
+    skype_.onAttachChanged();
+    if (showWindow) mainWindow_.BringToFront();
     qCInfo(lcProgram, "running; %s", phone_.presence() == 0 ? "a handset is present" : "no handset");
     return 1;
 }

@@ -18,6 +18,7 @@
 #include "messenger/skype_windows.h"
 #include "messenger/volume_panel.h"
 #include "platform/linux/dbus/bus_name_instance_marker.h"
+#include "platform/linux/dbus/dbus_command_service.h"
 #include "platform/linux/dbus/dbus_skype_transport.h"
 #include "platform/linux/hid/udev_hid_bus.h"
 #include "platform/linux/messages/posix_message_folder.h"
@@ -26,6 +27,7 @@
 #include "platform/linux/session/termination_signals.h"
 #include "platform/linux/x11/x11_window_system.h"
 #include "platform/linux/x11/xtest_key_injector.h"
+#include "program/sound_player_message_playback.h"
 #include "ui/main_window.h"
 #include "ui/message_box_error_reporter.h"
 #include "ui/volume_popup.h"
@@ -51,7 +53,8 @@ public:
     Application& operator=(const Application&) = delete;
 
     // 1 when the program runs; 0 when it must end at once because another instance runs.
-    int Initialise();
+    // `showWindow` shows the main window once it is made.
+    int Initialise(bool showWindow = false);
     // The main loop, until the main window ends it; its exit code.
     int Run();
 
@@ -84,6 +87,7 @@ private:
     SoundPlayers players_;
     PosixMessageFolder messageFolder_;
     AnswerRoute answerRoute_;
+    SoundPlayerMessagePlayback messagePlayback_{players_};
     MessageBoxErrorReporter errors_;
     XTestKeyInjector keys_;
     PulseDefaultSoundDevices defaultDevices_;
@@ -97,6 +101,8 @@ private:
 
     MainWindow mainWindow_;
     BusNameInstanceMarker instance_;
+    // Other programs' window commands, under the instance's bus name.
+    DbusCommandService commands_{mainWindow_};
     PhoneController phone_;
     HandsetService handsets_;
     DbusSkypeTransport transport_;

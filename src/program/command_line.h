@@ -1,20 +1,30 @@
 #pragma once
 
-#include <string>
-#include <vector>
+#include <QString>
+#include <QStringList>
 
 namespace tarnix {
 
-// What the command line asks of this run. An option is a row of the table in command_line.cpp
-// and a field here.
+// What the program was asked to do on its command line.
 struct CommandLine {
-    bool version = false;
+    enum class Action {
+        Run,          // start (or pass `command` to the running instance)
+        ShowHelp,     // print `text` to standard output and end with 0
+        ShowVersion,  // print the version to standard output and end with 0
+        Fail,         // print `text` to standard error and end with 2
+    };
+    Action action = Action::Run;
+    // The window command for the running instance; 0 for none.
+    int command = 0;
+    // With no instance running, start the program and show the main window.
+    bool show = false;
+    // Every tarnix logging category at debug level.
     bool verbose = false;
-    // Arguments that are no option of ours; the program says so and runs on.
-    std::vector<std::string> unknown;
+    QString text;
 };
 
-// The arguments after the program's name, once Qt has taken its own out.
-CommandLine parseCommandLine(int argc, const char* const* argv);
+// Reads the arguments (the program's name first), once Qt has taken its own out. Options are a
+// table: one more is one more row.
+CommandLine parseCommandLine(const QStringList& arguments);
 
 }  // namespace tarnix

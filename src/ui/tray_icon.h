@@ -26,7 +26,7 @@ inline constexpr int NoMessenger = 131;
 class TrayIcon {
 public:
     static constexpr int kDoubleClickCommand = 104;
-    // At most this many drawn icons are kept; others are drawn again when needed.
+    // At most this many loaded icons are kept; others are loaded again when needed.
     static constexpr std::size_t kIconCacheSize = 10;
 
     TrayIcon(Window& owner, std::unique_ptr<QMenu> menu, int iconId, const QString& tip);

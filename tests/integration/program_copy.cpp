@@ -6,12 +6,13 @@
 
 namespace tarnix::test {
 
-ProgramCopy::ProgramCopy(const QString& executable, const QProcessEnvironment& environment)
+ProgramCopy::ProgramCopy(const QString& executable, const QProcessEnvironment& environment,
+                         const QStringList& arguments)
     : process_(std::make_unique<QProcess>())
 {
     process_->setProcessEnvironment(environment);
     process_->setProcessChannelMode(QProcess::MergedChannels);
-    process_->start(executable, {});
+    process_->start(executable, arguments);
     started_ = process_->waitForStarted(5000);
 }
 

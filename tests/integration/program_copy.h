@@ -11,7 +11,8 @@ namespace tarnix::test {
 // One run of the real program: its folder, its environment, and everything it logs.
 class ProgramCopy {
 public:
-    ProgramCopy(const QString& executable, const QProcessEnvironment& environment);
+    ProgramCopy(const QString& executable, const QProcessEnvironment& environment,
+                const QStringList& arguments = {});
     ~ProgramCopy();
     ProgramCopy(const ProgramCopy&) = delete;
     ProgramCopy& operator=(const ProgramCopy&) = delete;

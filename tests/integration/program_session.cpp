@@ -25,9 +25,9 @@ ProgramSession::ProgramSession(const QString& executable, const QString& localeF
     env_.insert("XDG_RUNTIME_DIR", runtime_.path());
 }
 
-std::unique_ptr<ProgramCopy> ProgramSession::start() const
+std::unique_ptr<ProgramCopy> ProgramSession::start(const QStringList& arguments) const
 {
-    return std::make_unique<ProgramCopy>(executable_, env_);
+    return std::make_unique<ProgramCopy>(executable_, env_, arguments);
 }
 
 }  // namespace tarnix::test

@@ -33,7 +33,7 @@ public:
     // The session's home: .config, .local/share and .cache are its XDG folders.
     const TempFolder& home() const { return home_; }
 
-    std::unique_ptr<ProgramCopy> start() const;
+    std::unique_ptr<ProgramCopy> start(const QStringList& arguments = {}) const;
 
 private:
     TempFolder folder_;

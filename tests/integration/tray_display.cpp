@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QThread>
 
 namespace tarnix::test {
@@ -26,10 +27,8 @@ TrayDisplay::TrayDisplay()
 
 bool TrayDisplay::startTrayHost()
 {
-    auto env = QProcessEnvironment::systemEnvironment();
-    env.insert("DISPLAY", name_);
-    trayHost_ =
-        std::make_unique<ChildProcess>("trayer", QStringList{"--edge", "top", "--widthtype", "request"}, env);
+    trayHost_ = std::make_unique<ChildProcess>(
+        "trayer", QStringList{"--edge", "top", "--widthtype", "request"}, environment());
     // Up once its panel window exists.
     QElapsedTimer clock;
     clock.start();
@@ -40,7 +39,7 @@ bool TrayDisplay::startTrayHost()
     return false;
 }
 
-bool TrayDisplay::embedded(const QString& windowClass) const
+std::optional<QPoint> TrayDisplay::trayIconAt(const QString& windowClass) const
 {
     // In the window tree every child is indented further than its parent.
     const QStringList lines = tree().split(u'\n');
@@ -53,18 +52,39 @@ bool TrayDisplay::embedded(const QString& windowClass) const
         if (line.contains(QStringLiteral("(\"panel\" \"trayer\")"))) {
             panelDepth = depth;
         } else if (panelDepth >= 0 && line.contains(classHint)) {
-            return true;
+            // The line ends with the absolute position: "22x24+0+0  +501+1".
+            static const QRegularExpression absolute(QStringLiteral("\\+(-?\\d+)\\+(-?\\d+)\\s*$"));
+            const QRegularExpressionMatch match = absolute.match(line);
+            if (match.hasMatch()) return QPoint(match.captured(1).toInt(), match.captured(2).toInt());
         }
     }
-    return false;
+    return std::nullopt;
+}
+
+bool TrayDisplay::hasWindow(const QString& title) const
+{
+    return tree().contains(QStringLiteral("\"%1\": (").arg(title));
+}
+
+bool TrayDisplay::xdotool(const QStringList& arguments) const
+{
+    QProcess tool;
+    tool.setProcessEnvironment(environment());
+    tool.start("xdotool", arguments);
+    return tool.waitForFinished(5000) && tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0;
+}
+
+QProcessEnvironment TrayDisplay::environment() const
+{
+    auto env = QProcessEnvironment::systemEnvironment();
+    env.insert("DISPLAY", name_);
+    return env;
 }
 
 QString TrayDisplay::tree() const
 {
     QProcess xwininfo;
-    auto env = QProcessEnvironment::systemEnvironment();
-    env.insert("DISPLAY", name_);
-    xwininfo.setProcessEnvironment(env);
+    xwininfo.setProcessEnvironment(environment());
     xwininfo.start("xwininfo", {"-root", "-tree"});
     xwininfo.waitForFinished(5000);
     return QString::fromUtf8(xwininfo.readAllStandardOutput());

@@ -2,9 +2,12 @@
 
 #include "child_process.h"
 
+#include <QPoint>
+#include <QProcessEnvironment>
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 namespace tarnix::test {
 
@@ -18,10 +21,17 @@ public:
     // Starts the tray host (a panel at the top edge); false when it did not come up.
     bool startTrayHost();
     // Whether a window whose class is windowClass sits inside the tray host's panel.
-    bool embedded(const QString& windowClass) const;
+    bool embedded(const QString& windowClass) const { return trayIconAt(windowClass).has_value(); }
+    // The screen position of that window's top-left corner.
+    std::optional<QPoint> trayIconAt(const QString& windowClass) const;
+    // Whether a top-level window with this title is on the display.
+    bool hasWindow(const QString& title) const;
+    // Runs xdotool on the display with the arguments; false when it fails.
+    bool xdotool(const QStringList& arguments) const;
 
 private:
     QString tree() const;
+    QProcessEnvironment environment() const;
 
     std::unique_ptr<ChildProcess> server_;
     std::unique_ptr<ChildProcess> trayHost_;

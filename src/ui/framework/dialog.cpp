@@ -1,6 +1,7 @@
 #include "ui/framework/dialog.h"
 
 #include "ui/framework/framework_dialog.h"
+#include "ui/framework/localise.h"
 
 #include <QApplication>
 #include <QPainter>
@@ -20,11 +21,7 @@ Dialog::~Dialog()
 
 void Dialog::ApplyLanguage()
 {
-    if (QWidget* dialog = Handle()) {
-        const auto children = dialog->findChildren<QWidget*>();
-        for (QWidget* child : children) child->setFont(QApplication::font());
-    }
-    Window::ApplyLanguage();
+    if (QWidget* dialog = Handle()) LocaliseControlsWithDefaultFont(*dialog, Texts());
 }
 
 void Dialog::OnDraw(QPainter& dc)

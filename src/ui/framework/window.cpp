@@ -2,6 +2,7 @@
 
 #include "ui/framework/control_id.h"
 #include "ui/framework/framework_log.h"
+#include "ui/framework/localise.h"
 #include "ui/framework/message_translation.h"
 #include "ui/framework/window_class.h"
 #include "ui/framework/window_hook.h"
@@ -146,7 +147,10 @@ bool Window::PreCreate(CreateParams& params)
     return true;
 }
 
-void Window::ApplyLanguage() {}
+void Window::ApplyLanguage()
+{
+    if (handle_ && texts_) LocaliseControls(*handle_, *texts_);
+}
 
 LRESULT Window::DefaultProc(unsigned message, WPARAM, LPARAM)
 {

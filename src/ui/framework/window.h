@@ -21,6 +21,7 @@ class QPainter;
 
 namespace tarnix {
 
+class LanguageTexts;
 class WindowHook;
 
 // The creation record PreCreate may change.
@@ -59,7 +60,7 @@ public:
     // Registers the default class on first use and gives it to creations without a class name.
     virtual bool PreCreate(CreateParams& params);
     // The language hook: classes put their translated texts (title, controls) here. The default
-    // leaves the controls as they were built.
+    // gives the buttons and labels the texts of their ids (none without language texts).
     virtual void ApplyLanguage();
     // For a taken-over widget, its own handling; otherwise Qt's for events and the platform's
     // default for the rest (a close destroys a window and cancels a dialog).
@@ -115,6 +116,11 @@ public:
     // Centres a top-level window on another window when that exists, is not minimised and has a
     // positive size; else on the desktop.
     void CenterWindow(const QWidget* other = nullptr);
+
+    // The texts the language hook uses; null (the default) keeps the texts the window was built
+    // with. Not owned.
+    void SetLanguageTexts(const LanguageTexts* texts) { texts_ = texts; }
+    const LanguageTexts* Texts() const { return texts_; }
 
     void SetBackgroundImage(std::optional<Image> image) { backgroundImage_ = std::move(image); }
     const std::optional<Image>& BackgroundImage() const { return backgroundImage_; }
@@ -173,6 +179,7 @@ private:
     QPixmap backBuffer_;
     std::optional<Image> backgroundImage_;
     std::set<int> timers_;
+    const LanguageTexts* texts_ = nullptr;
 };
 
 }  // namespace tarnix

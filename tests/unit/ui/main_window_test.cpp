@@ -1,22 +1,19 @@
-#include "ui/main_window.h"
-
-#include "config/config_file.h"
-#include "config/locale_table.h"
-#include "config/settings.h"
-#include "fake_messenger_link.h"
-#include "folder_environment.h"
-#include "handset_test_rig.h"
-#include "temp_folder.h"
+#include "main_window_fixture.h"
+#include "ui/framework/control_id.h"
+#include "ui/main_menus.h"
+#include "ui/main_toolbar.h"
 #include "ui/message_box_error_reporter.h"
-#include "ui/tray_icon.h"
-#include "ui_test_support.h"
+#include "ui/message_list.h"
 #include "virtual_handsets.h"
 
 #include <QApplication>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
+#include <QToolBar>
+#include <QTreeWidget>
 
 #include <functional>
 
@@ -30,15 +27,6 @@ extern "C" const char* __lsan_default_suppressions()
 namespace tarnix::test {
 namespace {
 
-constexpr const char* kLocale = R"xml(<?xml version="1.0" encoding="utf-8"?>
-<Locale>
-	<Item ID="105" Name="MenuExit" Enable="1"><English value="E&amp;xit"/><SimpleChinese value="退出(&amp;X)"/></Item>
-	<Item ID="150" Name="MainWindowTitle" Enable="1"><English value="VEZ Main Window"/><SimpleChinese value="VEZ 主窗口"/></Item>
-	<Item ID="65542" Name="ExitQuestion" Enable="1"><English value="Do you really want to exit?"/><SimpleChinese value="确定要退出吗？"/></Item>
-	<Item ID="65543" Name="MessageCaption" Enable="1"><English value="USB Phone"/><SimpleChinese value="USB 电话"/></Item>
-</Locale>
-)xml";
-
 constexpr const char* kConfig = R"xml(<?xml version='1.0' encoding='utf-8'?>
 <Config>
 	<General>
@@ -49,65 +37,6 @@ constexpr const char* kConfig = R"xml(<?xml version='1.0' encoding='utf-8'?>
 	</Voice>
 </Config>
 )xml";
-
-// What a message box showed before the test answered it.
-struct SeenBox {
-    bool shown = false;
-    QString title;
-    QString text;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QMessageBox::StandardButtons buttons;
-};
-
-class MainWindowTest : public UiTest {
-protected:
-    MainWindowTest() { folder.write("locale.xml", kLocale); }
-
-    // Runs the action once the next modal message box shows, remembering what it showed.
-    void whenMessageBoxShows(const std::function<void(QMessageBox&)>& action)
-    {
-        boxWatch.setInterval(5);
-        QObject::connect(&boxWatch, &QTimer::timeout, &boxWatch, [this, action] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box) return;
-            boxWatch.stop();
-            seen = {true, box->windowTitle(), box->text(), box->icon(), box->standardButtons()};
-            action(*box);
-        });
-        boxWatch.start();
-    }
-    void answerNextMessageBox(QMessageBox::StandardButton answer)
-    {
-        whenMessageBoxShows([answer](QMessageBox& box) { box.button(answer)->click(); });
-    }
-
-    // Runs the main loop with the step; the exit code, or -1 when nothing ends the loop.
-    static int runLoop(const std::function<void()>& step)
-    {
-        QTimer::singleShot(0, step);
-        QTimer::singleShot(5000, [] { QCoreApplication::exit(-1); });
-        return QApplication::exec();
-    }
-
-    const TrayIcon& tray() const { return *window.trayIcon(); }
-
-    TempFolder folder;
-    FolderEnvironment environment{folder.path()};
-    Settings settings;
-    LocaleTable locale;
-    ConfigFile config{settings, locale, environment};
-    HandsetTestRig rig;
-    TranscriptLog clientLog;
-    FakeMessengerLink qq{"qq", clientLog};
-    // Work left at the end, as the answering machine's message being recorded: a record.
-    MainWindow window{loop, {config, locale, environment, rig.service, qq, [this] {
-                                 MessageRecord record;
-                                 record.userName = Utf8String("alice");
-                                 settings.records.push_back(record);
-                             }}};
-    QTimer boxWatch;
-    SeenBox seen;
-};
 
 TEST_F(MainWindowTest, StartsHiddenWithTheNoHandsetIconAndNoTip)
 {
@@ -171,10 +100,10 @@ TEST_F(MainWindowTest, InitialisationTakesTheLanguageOfConfigXmlFromTheLanguageF
     EXPECT_EQ(settings.voiceMaxTime, 7);
     EXPECT_EQ(window.Handle()->windowTitle(), QString::fromUtf8("VEZ 主窗口"));
 
-    QMenu& menu = const_cast<TrayIcon&>(tray()).menu();
+    QMenu& menu = tray().menu();
     emit menu.aboutToShow();
-    ASSERT_EQ(menu.actions().size(), 1);
-    EXPECT_EQ(menu.actions().front()->text(), QString::fromUtf8("退出(&X)"));
+    EXPECT_EQ(menu.actions().front()->text(), QString::fromUtf8("主窗口(&M)"));
+    EXPECT_EQ(menu.actions().back()->text(), QString::fromUtf8("退出(&X)"));
 }
 
 TEST_F(MainWindowTest, ConfirmedExitSavesConfigAndEndsTheLoopWithZero)
@@ -184,8 +113,8 @@ TEST_F(MainWindowTest, ConfirmedExitSavesConfigAndEndsTheLoopWithZero)
     locale.setLanguage(0);
     answerNextMessageBox(QMessageBox::Yes);
 
-    QMenu& menu = const_cast<TrayIcon&>(tray()).menu();
-    EXPECT_EQ(runLoop([&] { menu.actions().front()->trigger(); }), 0);
+    QMenu& menu = tray().menu();
+    EXPECT_EQ(runLoop([&] { menu.actions().back()->trigger(); }), 0);
 
     EXPECT_TRUE(seen.shown);
     EXPECT_EQ(seen.title, "USB Phone");
@@ -249,6 +178,186 @@ TEST_F(MainWindowTest, ClosingTheWindowOnlyHidesIt)
     ASSERT_NE(window.Handle(), nullptr);
     EXPECT_FALSE(window.Handle()->isVisible());
     EXPECT_FALSE(folder.exists("config.xml"));
+}
+
+TEST_F(MainWindowTest, InitialisationBuildsTheListToolbarAndStatusBar)
+{
+    settings.setVoiceAnswering(true);
+    settings.setTextAnswering(false);
+    ASSERT_TRUE(window.CreateMainWindow());
+    QWidget& w = *window.Handle();
+    EXPECT_EQ(w.windowTitle(), "VEZ Main Window");
+    EXPECT_FALSE(w.windowIcon().isNull());
+    EXPECT_EQ(w.minimumSize(), QSize(300, 400));
+
+    auto* list = qobject_cast<QTreeWidget*>(window.GetDlgItem(MessageList::kControlId));
+    ASSERT_NE(list, nullptr);
+    const QStringList headers{"姓名", "全称", "来电时间", "答录时间", "录音时长"};
+    ASSERT_EQ(list->columnCount(), headers.size());
+    for (int c = 0; c < headers.size(); ++c) {
+        EXPECT_EQ(list->headerItem()->text(c), headers[c]);
+        EXPECT_GE(list->columnWidth(c), 100);
+        EXPECT_EQ(list->columnWidth(c) == 100, c != 2 && c != 3);
+    }
+
+    std::vector<int> ids;
+    for (QAction* action : w.findChild<QToolBar*>()->actions()) ids.push_back(controlId(*action));
+    EXPECT_EQ(ids, (std::vector<int>{2007, 2008, 0, 2006, 2005, 2003, 2004}));
+    const MainToolbar& bar = *window.toolbar();
+    EXPECT_TRUE(bar.action(2007)->isChecked());
+    EXPECT_EQ(bar.action(2007)->text(), "Voice answering enabled");
+    EXPECT_EQ(MainToolbar::imageOf(*bar.action(2007)), 1);
+    EXPECT_FALSE(bar.action(2008)->isChecked());
+    EXPECT_EQ(bar.action(2008)->text(), "Text answering disabled");
+    EXPECT_EQ(MainToolbar::imageOf(*bar.action(2008)), 2);
+    EXPECT_EQ(bar.action(2006)->toolTip(), "Play");
+    EXPECT_EQ(bar.action(2003)->toolTip(), "Make call");
+
+    window.ShowConnectionStatus(1, 0);
+    EXPECT_EQ(window.statusText(0), "Connected with Skype");
+    EXPECT_EQ(window.statusText(1), "Skype is offline");
+    window.ShowConnectionStatus(0, 1);
+    EXPECT_EQ(window.statusText(0), "Disconnected with Skype");
+    EXPECT_EQ(window.statusText(1), "Skype is online");
+}
+
+TEST_F(MainWindowTest, TrayPopupRunsItsStepsOnEveryOpening)
+{
+    struct Case {
+        const char* name;
+        bool ringSettings;
+        int language;
+        std::vector<bool> checks;
+    };
+    const Case cases[] = {
+        {"no handset, English", false, 0, {true, false, false}},
+        {"melody handset, Simplified Chinese", true, 1, {false, true, false}},
+        {"melody handset, language 5 reads as English", true, 5, {true, false, false}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        HandsetTestRig handsets;
+        if (c.ringSettings) {
+            handsets.bus.plug(std::make_shared<sim::VirtualMelodyHandset>());
+            handsets.start();
+        }
+        MainWindow shown{loop,
+                         {config, settings, locale, environment, handsets.service, qq, skype, playback}};
+        ASSERT_TRUE(shown.CreateMainWindow());
+        locale.setLanguage(c.language);
+        QMenu& menu = shown.trayIcon()->menu();
+        emit menu.aboutToShow();
+        std::vector<int> ids;
+        QMenu* languages = nullptr;
+        for (QAction* action : menu.actions()) {
+            ids.push_back(controlId(*action));
+            if (action->menu()) languages = action->menu();
+        }
+        // The test dialog's item is gone; the main window's item comes first.
+        EXPECT_EQ(ids, (std::vector<int>{32788, 32773, 65548, 0, 32793, 104, 0, 105}));
+        ASSERT_NE(languages, nullptr);
+        std::vector<bool> checks;
+        for (QAction* action : languages->actions()) checks.push_back(action->isChecked());
+        EXPECT_EQ(checks, c.checks);
+        EXPECT_EQ(menu.actions()[1]->isEnabled(), c.ringSettings);
+    }
+}
+
+TEST_F(MainWindowTest, LanguageItemsSaveTheLanguageAndRetitleTheWindow)
+{
+    ASSERT_TRUE(window.CreateMainWindow());
+    command(MenuCommand::SimpleChinese);
+    EXPECT_NE(folder.read("config.xml").find("<Language value='1' />"), std::string::npos);
+    EXPECT_EQ(window.Handle()->windowTitle(), QString::fromUtf8("VEZ 主窗口"));
+    EXPECT_EQ(window.Handle()->findChild<QMenuBar*>()->actions()[0]->text(), QString::fromUtf8("文件(&F)"));
+    command(MenuCommand::English);
+    EXPECT_NE(folder.read("config.xml").find("<Language value='0' />"), std::string::npos);
+    EXPECT_EQ(window.Handle()->windowTitle(), "VEZ Main Window");
+}
+
+TEST_F(MainWindowTest, AnsweringTogglesKeepButtonSettingAndFileInStep)
+{
+    struct Case {
+        const char* name;
+        int command;
+        int button;
+        bool viaButton;
+        std::int32_t Settings::*field;
+        const char* savedOn;
+    };
+    const Case cases[] = {
+        {"voice button", 2007, 2007, true, &Settings::voiceAnswering, "<Voice value='1'>"},
+        {"text button", 2008, 2008, true, &Settings::textAnswering, "<Text value='1'>"},
+        {"voice command", 32786, 2007, false, &Settings::voiceAnswering, "<Voice value='1'>"},
+        {"text command", 32787, 2008, false, &Settings::textAnswering, "<Text value='1'>"},
+    };
+    ASSERT_TRUE(window.CreateMainWindow());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QAction& button = *window.toolbar()->action(c.button);
+        const bool before = settings.*c.field != 0;
+        for (int round = 1; round <= 2; ++round) {
+            if (c.viaButton) {
+                button.trigger();
+            } else {
+                command(c.command);
+            }
+            const bool now = settings.*c.field != 0;
+            EXPECT_EQ(now, round == 1 ? !before : before);
+            EXPECT_EQ(button.isChecked(), now);
+            EXPECT_EQ(folder.read("config.xml").find(c.savedOn) != std::string::npos, now);
+        }
+    }
+}
+
+TEST_F(MainWindowTest, OtherProgramsMayOnlySendTheFourWindowCommands)
+{
+    ASSERT_TRUE(window.CreateMainWindow());
+    for (int id : {1, 104, 105, 32773, 32793}) {
+        SCOPED_TRACE(id);
+        EXPECT_FALSE(window.acceptCommand(id));
+    }
+    EXPECT_EQ(loop.runPending(), 0);
+    EXPECT_TRUE(window.acceptCommand(MenuCommand::ShowMainWindow));
+    EXPECT_FALSE(window.Handle()->isVisible());
+    loop.runPending();
+    EXPECT_TRUE(window.Handle()->isVisible());
+    const bool voice = settings.voiceAnsweringOn();
+    EXPECT_TRUE(window.acceptCommand(MenuCommand::ToggleVoiceAnswering));
+    loop.runPending();
+    EXPECT_NE(settings.voiceAnsweringOn(), voice);
+}
+
+TEST_F(MainWindowTest, AboutOpensOnceAndExitEndsItBeforeTheWindowGoes)
+{
+    ASSERT_TRUE(window.CreateMainWindow());
+    locale.setLanguage(0);
+    int aboutBoxes = -1;
+    QString aboutTitle;
+    const int code = runLoop([&] {
+        // Inside the About box's own loop: a second About, then Exit from the tray.
+        QTimer::singleShot(50, [&] {
+            command(MenuCommand::About);
+            aboutBoxes = 0;
+            for (QWidget* top : QApplication::topLevelWidgets()) {
+                if (top->isVisible() && top->windowTitle() == "About") {
+                    ++aboutBoxes;
+                    aboutTitle = top->windowTitle();
+                }
+            }
+            answerNextMessageBox(QMessageBox::Yes);
+            tray().menu().actions().back()->trigger();
+        });
+        command(MenuCommand::About);
+        // Nothing may touch the window once About's loop returns.
+        EXPECT_EQ(window.Handle(), nullptr);
+    });
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(aboutBoxes, 1);
+    EXPECT_EQ(aboutTitle, "About");
+    EXPECT_EQ(window.Handle(), nullptr);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_TRUE(folder.exists("config.xml"));
 }
 
 using ErrorReporterTest = UiTest;
