@@ -59,7 +59,7 @@ void HandsetDevice::Poll()
 {
     int event = KeyNone;
     bool hookEvent = false;
-    if (hookState_ != reportedHook_ && hookState_ != -1) {
+    if (hookChangePending()) {
         // The first hook state after opening only initialises.
         if (reportedHook_ != -1) {
             event = hookState_ != 0 ? HookOn : HookOff;

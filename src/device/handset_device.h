@@ -60,6 +60,8 @@ public:
     // True once the opened device has failed (unplugged). A device replugged before its removal
     // is handled shows the same ids as before, so the ids alone cannot tell it was replaced.
     virtual bool DeviceLost() const { return false; }
+    // See HidDevice::readableFd; -1 for a handset that has to be polled on the timer.
+    virtual int readableFd() const { return -1; }
 
     // Returns the last error and clears it.
     int LastError();
@@ -69,6 +71,11 @@ public:
     int Halt();
     // One poll tick: at most one event to the sink, and only on a change.
     void Poll();
+    // True when a hook change has been read but not yet delivered (the next Poll delivers it).
+    bool hookChangePending() const { return hookState_ != reportedHook_ && hookState_ != -1; }
+    // True when ticks without a report would derive nothing: no hook change waits and no key is
+    // held, so only a new report can make an event.
+    bool quiet() const { return !hookChangePending() && (reportedCode_ == -1 || reportedCode_ == KeyNone); }
 
 protected:
     int fail(HandsetError error);

@@ -107,12 +107,27 @@ std::unique_ptr<HidDevice> HandsetService::OpenHandsetInterface(const HandsetDev
 
 void HandsetService::StartPollTimer()
 {
+    const HandsetDevice* current = channel_.current();
+    const int fd = current ? current->readableFd() : -1;
+    if (fd < 0) {
+        startTick();
+        return;
+    }
+    readWatch_ = loop_.watchFd(fd, [this](unsigned) { onReadable(); });
+}
+
+void HandsetService::startTick()
+{
     loop_.startTimer({this, kPollTimerId}, kPollPeriodMs, [this] { onPollTick(); });
     pollTimerSet_ = true;
 }
 
 void HandsetService::StopPollTimer()
 {
+    if (readWatch_ != 0) {
+        loop_.unwatchFd(readWatch_);
+        readWatch_ = 0;
+    }
     if (!pollTimerSet_) return;
     loop_.stopTimer({this, kPollTimerId});
     pollTimerSet_ = false;
@@ -121,6 +136,35 @@ void HandsetService::StopPollTimer()
 void HandsetService::onPollTick()
 {
     if (HandsetDevice* current = channel_.current()) current->Poll();
+    if (readWatch_ != 0) tickWhileBusy();
+}
+
+void HandsetService::onReadable()
+{
+    if (HandsetDevice* current = channel_.current()) current->Poll();
+    // A hook change read with a key goes out now rather than a tick later. The sink may have
+    // run a nested loop that replaced the handset: look it up again each time.
+    while (channel_.current() && channel_.current()->hookChangePending()) channel_.current()->Poll();
+    const HandsetDevice* current = channel_.current();
+    if (readWatch_ == 0 || !current) return;
+    if (current->DeviceLost()) {
+        // An unplugged node stays readable: stop listening until the removal's scan.
+        StopPollTimer();
+        return;
+    }
+    tickWhileBusy();
+}
+
+void HandsetService::tickWhileBusy()
+{
+    const HandsetDevice* current = channel_.current();
+    const bool busy = current && !current->quiet();
+    if (busy && !pollTimerSet_) {
+        startTick();
+    } else if (!busy && pollTimerSet_) {
+        loop_.stopTimer({this, kPollTimerId});
+        pollTimerSet_ = false;
+    }
 }
 
 void HandsetService::announce(int present)

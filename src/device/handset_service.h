@@ -17,7 +17,9 @@ namespace tarnix {
 class HandsetEventSink;
 
 // Finds the supported handset among the HID interfaces, makes it the current handset of the
-// channel, polls it every 10 ms and follows plug-in and removal. Runs on the main thread.
+// channel, polls it and follows plug-in and removal. Runs on the main thread. A handset whose
+// device can be watched is polled when a report arrives, and on the 10 ms tick only while ticks
+// can still derive an event (a held key, a hook change); one that cannot is polled every 10 ms.
 class HandsetService final : private HandsetHost {
 public:
     static constexpr int kPollTimerId = 1251;
@@ -57,7 +59,11 @@ private:
     DeviceClock& clock() override { return clock_; }
 
     void onDeviceChange(HidChange change);
+    void startTick();
     void onPollTick();
+    void onReadable();
+    // Keeps the tick running while the watched handset needs it, and only then.
+    void tickWhileBusy();
     std::unique_ptr<HandsetDevice> createModel(const ScanEntry& entry);
     void announce(int present);
 
@@ -69,6 +75,7 @@ private:
     HandsetChannel channel_;
     std::array<ScanEntry, kScanTableSize> table_{};
     bool pollTimerSet_ = false;
+    int readWatch_ = 0;
 };
 
 }  // namespace tarnix

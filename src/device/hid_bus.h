@@ -39,6 +39,10 @@ public:
     // of bytes stored (a longer report is cut to the buffer), 0 when no report came in time, -1
     // when the device failed or is gone.
     virtual int readReport(std::span<std::uint8_t> buffer, int timeoutMs) = 0;
+
+    // A descriptor that polls readable while a report waits (and on failure or unplug), to be
+    // watched on the event loop; -1 when there is none and the device must be polled.
+    virtual int readableFd() const { return -1; }
 };
 
 // Arrival or removal of any HID interface on the machine, not only handsets.

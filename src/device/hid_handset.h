@@ -49,6 +49,7 @@ public:
     std::optional<int> ReadKey() override;
     int Open() override;
     bool DeviceLost() const override { return lost_; }
+    int readableFd() const override { return device_ ? device_->readableFd() : -1; }
 
 protected:
     // Puts head at the start of the output buffer and writes the whole buffer. Fails without

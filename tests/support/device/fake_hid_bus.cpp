@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include <sys/eventfd.h>
+#include <unistd.h>
+
 namespace tarnix::test {
 
 namespace {
@@ -35,16 +38,35 @@ public:
         if (!slot_->present) return -1;
         if (!slot_->handset || !slot_->handset->hasInputReport()) return 0;
         const std::vector<std::uint8_t> report = slot_->handset->takeInputReport();
+        if (slot_->readyFd >= 0) {
+            std::uint64_t one = 0;
+            (void)::read(slot_->readyFd, &one, sizeof one);
+        }
         const std::size_t n = std::min(report.size(), buffer.size());
         std::copy_n(report.begin(), n, buffer.begin());
         return int(n);
     }
+
+    int readableFd() const override { return slot_->readyFd; }
 
 private:
     std::shared_ptr<FakeHidBus::Slot> slot_;
 };
 
 }  // namespace
+
+FakeHidBus::Slot::~Slot()
+{
+    if (readyFd < 0) return;
+    handset->setQueueListener({});
+    ::close(readyFd);
+}
+
+void FakeHidBus::Slot::signal() const
+{
+    const std::uint64_t one = 1;
+    if (readyFd >= 0) (void)::write(readyFd, &one, sizeof one);
+}
 
 std::string FakeHidBus::add(std::shared_ptr<Slot> slot)
 {
@@ -61,6 +83,10 @@ std::string FakeHidBus::plug(std::shared_ptr<sim::VirtualHandset> handset)
     slot->vendorId = handset->vendorId();
     slot->productId = handset->productId();
     slot->handset = std::move(handset);
+    if (offerDescriptors_) {
+        slot->readyFd = ::eventfd(0, EFD_SEMAPHORE | EFD_NONBLOCK | EFD_CLOEXEC);
+        slot->handset->setQueueListener([raw = slot.get()] { raw->signal(); });
+    }
     return add(std::move(slot));
 }
 
@@ -84,6 +110,7 @@ void FakeHidBus::unplug(const std::string& path)
         std::find_if(slots_.begin(), slots_.end(), [&](const auto& s) { return s->path == path; });
     if (it == slots_.end()) return;
     (*it)->present = false;
+    (*it)->signal();
     slots_.erase(it);
     announce(HidChange::Removal);
 }

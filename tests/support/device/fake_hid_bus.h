@@ -16,6 +16,10 @@ class FakeHidBus final : public HidBus {
 public:
     explicit FakeHidBus(EventLoop& loop) : loop_(loop) {}
 
+    // Handsets plugged from now on offer a descriptor that is readable while a report waits,
+    // as hidraw nodes do; the others must be polled.
+    void offerDescriptors() { offerDescriptors_ = true; }
+
     // Adds an interface after the present ones and returns its path.
     std::string plug(std::shared_ptr<sim::VirtualHandset> handset);
     // A HID device that is no handset (a mouse, a keyboard).
@@ -36,6 +40,13 @@ public:
     void setChangeHandler(ChangeHandler handler) override { handler_ = std::move(handler); }
 
     struct Slot {
+        Slot() = default;
+        Slot(const Slot&) = delete;
+        Slot& operator=(const Slot&) = delete;
+        ~Slot();
+        // One count per waiting report, plus one once unplugged.
+        void signal() const;
+
         std::string path;
         std::uint16_t vendorId = 0;
         std::uint16_t productId = 0;
@@ -45,6 +56,7 @@ public:
         bool present = true;
         int reads = 0;
         int longestReadWait = 0;
+        int readyFd = -1;
     };
 
 private:
@@ -56,6 +68,7 @@ private:
     ChangeHandler handler_;
     std::vector<std::shared_ptr<Slot>> slots_;
     int nextNode_ = 0;
+    bool offerDescriptors_ = false;
 };
 
 }  // namespace tarnix::test

@@ -161,5 +161,72 @@ TEST(PollShortReports, KeyReportShorterThanFourBytesIsNoKey)
     EXPECT_TRUE(rig.sink.events.empty());
 }
 
+// A started model 4 handset whose device can be watched, as a hidraw node can.
+class WatchedPollTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        rig_.bus.offerDescriptors();
+        path_ = rig_.bus.plug(handset_);
+        rig_.start();
+        handset_->release();
+        rig_.loop.runPending();
+        ASSERT_TRUE(rig_.sink.events.empty());
+    }
+    bool ticking() const { return rig_.loop.isTimerActive({&rig_.service, HandsetService::kPollTimerId}); }
+
+    HandsetTestRig rig_;
+    std::shared_ptr<sim::VirtualMelodyHandset> handset_ = std::make_shared<sim::VirtualMelodyHandset>();
+    std::string path_;
+};
+
+TEST_F(WatchedPollTest, IdleHandsetIsNeitherReadNorTicked)
+{
+    const int before = rig_.bus.reads(path_);
+    rig_.loop.advance(5000);
+    EXPECT_EQ(rig_.bus.reads(path_), before);
+    EXPECT_FALSE(ticking());
+}
+
+TEST_F(WatchedPollTest, ReportsAreEventsAtOnceHookChangeFirst)
+{
+    handset_->press(Key5);
+    rig_.loop.runPending();
+    EXPECT_EQ(rig_.sink.take(), Events{"key 5"});
+
+    handset_->release();
+    handset_->lift();
+    handset_->press(Key2);
+    rig_.loop.runPending();
+    EXPECT_EQ(rig_.sink.take(), (Events{"key 80", "key 2"}));
+}
+
+TEST_F(WatchedPollTest, HeldKeyTicksUntilTheReadTimeoutThenCountsAgain)
+{
+    handset_->press(Key3);
+    rig_.loop.runPending();
+    EXPECT_EQ(rig_.sink.take(), Events{"key 3"});
+    EXPECT_TRUE(ticking());
+
+    rig_.loop.advance(90);
+    handset_->press(Key3);
+    rig_.loop.runPending();
+    EXPECT_TRUE(rig_.sink.events.empty());
+
+    rig_.loop.advance(120);
+    EXPECT_FALSE(ticking());
+    handset_->press(Key3);
+    rig_.loop.runPending();
+    EXPECT_EQ(rig_.sink.take(), Events{"key 3"});
+}
+
+TEST_F(WatchedPollTest, UnpluggedNodeIsLetGoUntilTheRemovalScan)
+{
+    rig_.bus.unplug(path_);
+    rig_.loop.runPending();  // returns: the failed node is no longer watched
+    EXPECT_EQ(rig_.sink.take(), (Events{"presence 0", "presence 0"}));
+    EXPECT_FALSE(ticking());
+}
+
 }  // namespace
 }  // namespace tarnix::test

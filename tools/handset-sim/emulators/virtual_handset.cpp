@@ -6,6 +6,7 @@ void VirtualHandset::sendReport(std::vector<std::uint8_t> report)
 {
     if (report.size() < std::size_t(lengths_.input)) report.resize(std::size_t(lengths_.input), 0);
     inputs_.push_back(std::move(report));
+    if (queued_) queued_();
 }
 
 std::vector<std::uint8_t> VirtualHandset::takeInputReport()

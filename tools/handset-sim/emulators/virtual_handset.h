@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <span>
 #include <string>
@@ -38,6 +39,8 @@ public:
     void sendReport(std::vector<std::uint8_t> report);
 
     bool hasInputReport() const { return !inputs_.empty(); }
+    // Called after each report is queued (to make a descriptor readable, say).
+    void setQueueListener(std::function<void()> listener) { queued_ = std::move(listener); }
     std::vector<std::uint8_t> takeInputReport();
 
     // An output report from the driver.
@@ -70,6 +73,7 @@ private:
 
     Lengths lengths_;
     std::deque<std::vector<std::uint8_t>> inputs_;
+    std::function<void()> queued_;
     std::vector<std::vector<std::uint8_t>> written_;
     std::map<int, std::uint8_t> memory_;
     std::uint8_t heldKey_ = 0;

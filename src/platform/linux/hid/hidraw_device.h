@@ -24,6 +24,7 @@ public:
     int outputReportLength() const override { return layout_.outputReportLength; }
     bool writeReport(std::span<const std::uint8_t> report) override;
     int readReport(std::span<std::uint8_t> buffer, int timeoutMs) override;
+    int readableFd() const override { return fd_; }
 
 private:
     int fd_;
