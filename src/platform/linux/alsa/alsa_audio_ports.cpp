@@ -5,9 +5,11 @@
 
 namespace tarnix {
 
-std::unique_ptr<WaveDevices> makeAlsaWaveDevices()
+std::unique_ptr<WaveDevices> makeAlsaWaveDevices(EventLoop& loop)
 {
-    return std::make_unique<AlsaWaveDevices>();
+    auto devices = std::make_unique<AlsaWaveDevices>();
+    devices->followChanges(loop);
+    return devices;
 }
 
 std::unique_ptr<MixerPort> makeAlsaMixerPort()

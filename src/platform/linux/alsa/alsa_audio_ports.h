@@ -2,13 +2,15 @@
 
 #include "audio/mixer_port.h"
 #include "audio/wave_device.h"
+#include "base/event_loop.h"
 
 #include <memory>
 
 namespace tarnix {
 
-// The platform's wave devices and mixers, for the program's players, recorders and volume.
-std::unique_ptr<WaveDevices> makeAlsaWaveDevices();
+// The platform's wave devices and mixers, for the program's players, recorders and volume. The
+// device lists follow sound devices plugged in and out, told on the loop.
+std::unique_ptr<WaveDevices> makeAlsaWaveDevices(EventLoop& loop);
 std::unique_ptr<MixerPort> makeAlsaMixerPort();
 
 }  // namespace tarnix

@@ -74,25 +74,54 @@ std::vector<AlsaWaveDevices::Entry> AlsaWaveDevices::list(bool output)
     return entries;
 }
 
+AlsaWaveDevices::AlsaWaveDevices() : reader_([this](std::stop_token stop) { readLists(stop); }) {}
+
+AlsaWaveDevices::~AlsaWaveDevices() = default;
+
+void AlsaWaveDevices::followChanges(EventLoop& loop)
+{
+    monitor_ = std::make_unique<UdevSoundMonitor>(loop, [this] { devicesChanged(); });
+}
+
+void AlsaWaveDevices::devicesChanged()
+{
+    {
+        std::lock_guard lock(mutex_);
+        listings_ = {};
+    }
+    stale_.notify_one();
+}
+
+void AlsaWaveDevices::readLists(std::stop_token stop)
+{
+    std::unique_lock lock(mutex_);
+    const auto someStale = [this] { return !listings_[0].read || !listings_[1].read; };
+    while (stale_.wait(lock, stop, someStale)) {
+        listing(true);
+        listing(false);
+    }
+}
+
+const AlsaWaveDevices::Listing& AlsaWaveDevices::listing(bool output) const
+{
+    Listing& listing = listings_[output];
+    if (!listing.read) listing = {list(output), true};
+    return listing;
+}
+
 int AlsaWaveDevices::count(bool output) const
 {
-    std::vector<Entry> entries = list(output);
-    const int size = static_cast<int>(entries.size());
     std::lock_guard lock(mutex_);
-    listings_[output] = {std::move(entries), true};
-    return size;
+    return static_cast<int>(listing(output).entries.size());
 }
 
 const AlsaWaveDevices::Entry* AlsaWaveDevices::entryAt(bool output, int id) const
 {
-    Listing& listing = listings_[output];
-    if (!listing.read) {
-        listing = {list(output), true};
-    }
-    if (id < 0 || id >= static_cast<int>(listing.entries.size())) {
+    const std::vector<Entry>& entries = listing(output).entries;
+    if (id < 0 || id >= static_cast<int>(entries.size())) {
         return nullptr;
     }
-    return &listing.entries[static_cast<std::size_t>(id)];
+    return &entries[static_cast<std::size_t>(id)];
 }
 
 bool AlsaWaveDevices::nameOf(bool output, int id, std::string& name) const

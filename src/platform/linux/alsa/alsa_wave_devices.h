@@ -1,21 +1,25 @@
 #pragma once
 
 #include "audio/wave_device.h"
+#include "base/event_loop.h"
+#include "platform/linux/alsa/udev_sound_monitor.h"
 
 #include <array>
+#include <condition_variable>
+#include <memory>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace tarnix {
 
 // The ALSA PCMs as wave devices: the cards' hardware devices (opened through a converting PCM,
 // so any rate and sample size plays on a device that offers one) and the PCMs the user's
-// configuration names, in the order ALSA lists them. Ids index the list read by the last count
-// of that direction: every look-up starts with a count, so a device plugged in later is seen by
-// the next one, while the names and opens of one look-up stay on the list it counted. Listing
-// is costly (ALSA probes every possible card and re-reads its configuration), so it is done
-// once per count, not once per query.
+// configuration names, in the order ALSA lists them. Listing is costly (ALSA probes every
+// possible card and re-reads its configuration): the lists are read once, on a thread of their
+// own, and again only when sound devices come or go; queries never list on the caller's thread
+// unless they come before the reader has been at it.
 class AlsaWaveDevices final : public WaveDevices {
 public:
     struct Entry {
@@ -29,6 +33,17 @@ public:
     static constexpr std::size_t MaxNameLength = 31;
 
     static std::vector<Entry> list(bool output);
+
+    // Starts reading the lists.
+    AlsaWaveDevices();
+    ~AlsaWaveDevices() override;
+    AlsaWaveDevices(const AlsaWaveDevices&) = delete;
+    AlsaWaveDevices& operator=(const AlsaWaveDevices&) = delete;
+
+    // Reads the lists again whenever udev tells of a sound device added or removed.
+    void followChanges(EventLoop& loop);
+    // Sound devices came or went: the lists are read again.
+    void devicesChanged();
 
     int outputCount() const override { return count(true); }
     int inputCount() const override { return count(false); }
@@ -46,12 +61,18 @@ private:
     int count(bool output) const;
     bool nameOf(bool output, int id, std::string& name) const;
     std::string pcmFor(bool output, int id) const;
-    // The entry of the last listing in that direction, listing first if there was none yet.
+    // The listing in that direction, read first if it is not there. Called with the mutex held.
+    const Listing& listing(bool output) const;
     const Entry* entryAt(bool output, int id) const;
+    void readLists(std::stop_token stop);
 
     // Filled by the const queries: the listing is a cache of ALSA's answer, not the object's state.
     mutable std::mutex mutex_;
     mutable std::array<Listing, 2> listings_;
+    std::condition_variable_any stale_;
+    std::unique_ptr<UdevSoundMonitor> monitor_;
+    // Last, so it stops before the lists it fills go.
+    std::jthread reader_;
 };
 
 }  // namespace tarnix

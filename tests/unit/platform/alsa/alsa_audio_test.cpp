@@ -10,6 +10,7 @@
 #include "fake_wave_devices.h"
 #include "mp3_test_support.h"
 #include "platform/linux/alsa/alsa_audio_ports.h"
+#include "platform/linux/alsa/alsa_wave_devices.h"
 #include "recording_sound_sink.h"
 #include "temp_folder.h"
 
@@ -83,7 +84,7 @@ protected:
         return test::readFile((home() / (name + ".raw")).string());
     }
 
-    std::unique_ptr<WaveDevices> devices = makeAlsaWaveDevices();
+    std::unique_ptr<AlsaWaveDevices> devices = std::make_unique<AlsaWaveDevices>();
 };
 
 TEST_F(AlsaAudio, ListsTheConfiguredDevicesByProductName)
@@ -113,14 +114,15 @@ TEST_F(AlsaAudio, ListsTheConfiguredDevicesByProductName)
     EXPECT_EQ(findOutputByName(*devices, "No Such Device"), -1);
 }
 
-TEST_F(AlsaAudio, ALookUpKeepsItsListAndTheNextOneSeesDevicesPluggedInMeanwhile)
+TEST_F(AlsaAudio, ListsStayAsReadUntilSoundDevicesComeOrGo)
 {
     const int count = devices->outputCount();
     const int handset = findHandsetOutput(*devices);
     ASSERT_GE(handset, 0);
 
-    // A device appears ahead of the handset between the look-up and the use of its result.
+    // A device appears ahead of the handset: until udev tells of it, ids and opens stay put.
     writeAsoundrc(filePcm("headset", "Late Headset|IOIDOutput"));
+    EXPECT_EQ(devices->outputCount(), count);
     std::string name;
     ASSERT_TRUE(devices->outputName(handset, name));
     EXPECT_EQ(name, "USB Audio Device");
@@ -136,13 +138,13 @@ TEST_F(AlsaAudio, ALookUpKeepsItsListAndTheNextOneSeesDevicesPluggedInMeanwhile)
     EXPECT_EQ(contents("handset"), std::vector<unsigned char>(tone.begin() + 44, tone.end()));
     EXPECT_TRUE(contents("headset").empty());
 
-    // The next look-up counts afresh and finds it.
+    devices->devicesChanged();
     EXPECT_EQ(devices->outputCount(), count + 1);
     EXPECT_EQ(findHandsetOutput(*devices), handset + 1);
     EXPECT_GE(findOutputByName(*devices, "Late Headset"), 0);
 
-    // ... and loses it once it has gone.
     writeAsoundrc("");
+    devices->devicesChanged();
     EXPECT_EQ(findOutputByName(*devices, "Late Headset"), -1);
     EXPECT_EQ(findHandsetOutput(*devices), handset);
 }
