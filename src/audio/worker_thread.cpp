@@ -2,16 +2,25 @@
 
 #include <chrono>
 #include <cstring>
-#include <thread>
 
 namespace tarnix {
 
 WorkerThread::~WorkerThread()
 {
     if (hasThread_) {
-        stopFlag_.store(true, std::memory_order_relaxed);
+        requestStop();
         releaseThread();
     }
+}
+
+void WorkerThread::requestStop()
+{
+    {
+        // Set under the sleep lock so a sleep that is about to begin sees it.
+        std::lock_guard lock(sleepMutex_);
+        stopFlag_.store(true, std::memory_order_relaxed);
+    }
+    wake_.notify_all();
 }
 
 int WorkerThread::stop()
@@ -19,7 +28,7 @@ int WorkerThread::stop()
     if (!hasThread_) {
         return 0;
     }
-    stopFlag_.store(true, std::memory_order_relaxed);
+    requestStop();
     releaseThread();
     stopFlag_.store(false, std::memory_order_relaxed);
     return 1;
@@ -53,7 +62,8 @@ bool WorkerThread::isRunning() const
 
 void WorkerThread::sleepMs(int milliseconds)
 {
-    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+    std::unique_lock lock(sleepMutex_);
+    wake_.wait_for(lock, std::chrono::milliseconds(milliseconds), [this] { return stopRequested(); });
 }
 
 void* WorkerThread::threadMain(void* self)

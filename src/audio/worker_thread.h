@@ -3,6 +3,8 @@
 #include <pthread.h>
 
 #include <atomic>
+#include <condition_variable>
+#include <mutex>
 
 namespace tarnix {
 
@@ -30,11 +32,12 @@ protected:
     // The name the thread carries (shortened to the platform's 15 characters).
     virtual const char* threadName() const { return "WorkerThread"; }
     bool stopRequested() const { return stopFlag_.load(std::memory_order_relaxed); }
-    // Sleeps the calling thread.
-    static void sleepMs(int milliseconds);
+    // Sleeps the thread, waking early when asked to stop so that `stop` waits for no pause.
+    void sleepMs(int milliseconds);
 
 private:
     static void* threadMain(void* self);
+    void requestStop();
     // Waits for a thread whose body may already have returned and forgets it.
     void releaseThread();
 
@@ -42,6 +45,8 @@ private:
     bool hasThread_ = false;
     std::atomic<bool> exited_{true};
     std::atomic<bool> stopFlag_{false};
+    std::mutex sleepMutex_;
+    std::condition_variable wake_;
 };
 
 }  // namespace tarnix

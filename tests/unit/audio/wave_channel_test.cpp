@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -50,6 +51,33 @@ TEST(WorkerThread, StopOfANeverStartedChannelReturnsZero)
     EXPECT_EQ(out.stop(), 0);
     EXPECT_FALSE(in.isRunning());
     EXPECT_EQ(devices.openedCount(), 0u);
+}
+
+// A body that pauses for an hour between passes, as a player pauses between blocks.
+class NappingWorker final : public WorkerThread {
+public:
+    ~NappingWorker() override { stop(); }
+    std::atomic<int> passes{0};
+
+protected:
+    void run() override
+    {
+        while (!stopRequested()) {
+            ++passes;
+            sleepMs(3600 * 1000);
+        }
+    }
+};
+
+TEST(WorkerThread, StopEndsAPauseAndTheThreadRunsAgainAfterwards)
+{
+    NappingWorker worker;
+    for (int round = 1; round <= 2; ++round) {
+        ASSERT_EQ(worker.start(), 1);
+        while (worker.passes < round) std::this_thread::yield();
+        EXPECT_EQ(worker.stop(), 1);  // would hang for the hour if the pause ignored it
+        EXPECT_FALSE(worker.isRunning());
+    }
 }
 
 TEST(SoundInChannel, HandsOnSlotsStrictlyInRingOrder)
