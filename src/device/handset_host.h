@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/event_loop.h"
 #include "device/device_clock.h"
 #include "device/hid_bus.h"
 
@@ -22,6 +23,8 @@ public:
     virtual std::unique_ptr<HidDevice> OpenHandsetInterface(const HandsetDevice& model) = 0;
     virtual std::int64_t nowMs() const = 0;
     virtual DeviceClock& clock() = 0;
+    // The main thread's loop, for a model that paces its own reports.
+    virtual EventLoop& loop() = 0;
 
 protected:
     ~HandsetHost() = default;

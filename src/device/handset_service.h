@@ -57,6 +57,7 @@ private:
     std::unique_ptr<HidDevice> OpenHandsetInterface(const HandsetDevice& model) override;
     std::int64_t nowMs() const override { return loop_.nowMs(); }
     DeviceClock& clock() override { return clock_; }
+    EventLoop& loop() override { return loop_; }
 
     void onDeviceChange(HidChange change);
     void startTick();

@@ -27,7 +27,7 @@ void HidHandset::closeDevice()
 
 bool HidHandset::writeCommand(std::span<const std::uint8_t> head)
 {
-    if (!device_ || output_.size() < head.size()) return false;
+    if (!fits(head.size())) return false;
     std::copy(head.begin(), head.end(), output_.begin());
     return device_->writeReport(output_);
 }

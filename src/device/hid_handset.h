@@ -59,6 +59,8 @@ protected:
     {
         return writeCommand(std::span(head.begin(), head.size()));
     }
+    // True when the device is open and its output report can hold length bytes.
+    bool fits(std::size_t length) const { return device_ && output_.size() >= length; }
     // The byte the last command left at index (0 when there is none).
     std::uint8_t outputByte(std::size_t index) const;
     // Waits up to kReadTimeoutMs for a report with the given type byte; the report, or empty.

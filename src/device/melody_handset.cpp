@@ -15,40 +15,69 @@ int MelodyHandset::SelectMelody(int melody)
     return 0;
 }
 
-bool MelodyHandset::writeSettled(std::initializer_list<std::uint8_t> report)
+MelodyHandset::~MelodyHandset()
 {
-    const std::int64_t wait = settledAtMs_ - host().nowMs();
-    if (wait > 0) host().clock().pause(int(wait));
-    return writeCommand(report);
+    dropQueued();
 }
 
-bool MelodyHandset::writeRinger(std::uint8_t value)
+bool MelodyHandset::send(const Report& report)
 {
-    if (!writeSettled({0x00, kRinger, value})) return false;
-    settledAtMs_ = host().nowMs() + kRingerSettleMs;
+    if (queued_.empty() && host().nowMs() >= settledAtMs_) return writeNow(report);
+    if (!fits(report.size())) return false;
+    queued_.push_back(report);
+    if (queued_.size() == 1) {
+        const auto wait = int(std::max<std::int64_t>(settledAtMs_ - host().nowMs(), 0));
+        host().loop().startSingleShot({this, kSettleTimerId}, wait, [this] { writeQueued(); });
+    }
     return true;
+}
+
+bool MelodyHandset::writeNow(const Report& report)
+{
+    if (!writeCommand(report)) return false;
+    if (report[1] == kRinger) settledAtMs_ = host().nowMs() + kRingerSettleMs;
+    return true;
+}
+
+void MelodyHandset::writeQueued()
+{
+    while (!queued_.empty() && host().nowMs() >= settledAtMs_) {
+        const Report report = queued_.front();
+        queued_.pop_front();
+        writeNow(report);
+    }
+    if (queued_.empty()) return;
+    const auto wait = int(settledAtMs_ - host().nowMs());
+    host().loop().startSingleShot({this, kSettleTimerId}, wait, [this] { writeQueued(); });
+}
+
+void MelodyHandset::dropQueued()
+{
+    queued_.clear();
+    host().loop().stopTimer({this, kSettleTimerId});
 }
 
 int MelodyHandset::Ring(bool on)
 {
-    if (!on) return writeRinger(kRingOff) ? 1 : 0;
+    if (!on) return send({0x00, kRinger, kRingOff}) ? 1 : 0;
     melody_ = std::clamp(melody_, 0, kLastMelody);
-    return writeRinger(std::uint8_t(melody_ + 1)) ? 1 : 0;
+    return send({0x00, kRinger, std::uint8_t(melody_ + 1)}) ? 1 : 0;
 }
 
 int MelodyHandset::SetVolume(int level)
 {
     const auto step = std::clamp<std::int64_t>(std::int64_t(level) * kVolumeSteps / 100, 1, kVolumeSteps);
-    return writeRinger(std::uint8_t(kVolumeBase + step)) ? 0 : -1;
+    return send({0x00, kRinger, std::uint8_t(kVolumeBase + step)}) ? 0 : -1;
 }
 
 int MelodyHandset::Light(bool on)
 {
-    return writeSettled({0x00, kLight, std::uint8_t(on ? 1 : 0)}) ? 1 : 0;
+    return send({0x00, kLight, std::uint8_t(on ? 1 : 0)}) ? 1 : 0;
 }
 
 int MelodyHandset::Close()
 {
+    dropQueued();
     closeDevice();
     return 1;
 }

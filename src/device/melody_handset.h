@@ -3,6 +3,9 @@
 #include "device/handset_properties.h"
 #include "device/hid_handset.h"
 
+#include <array>
+#include <deque>
+
 namespace tarnix {
 
 // Model 4: keypad, hook, light, twelve ring melodies and a ringer volume.
@@ -28,6 +31,7 @@ public:
     static constexpr int kVolumeSteps = 16;
 
     explicit MelodyHandset(HandsetHost& host) : HidHandset(host, kKeys, CradleByte::Zero) {}
+    ~MelodyHandset() override;
 
     int ModelType() const override { return kModel; }
     int SelectMelody(int melody) override;
@@ -42,15 +46,20 @@ public:
 
 private:
     // The ringer takes this long to act on a command before the handset accepts the next report.
-    // Only a report that follows sooner waits for the rest of it, so ringing alone never holds
-    // up the caller.
+    // A report that follows sooner is queued and written from the loop once the time is up, in
+    // order; the caller is told it was written (it will be unless the handset goes meanwhile).
     static constexpr int kRingerSettleMs = 100;
+    static constexpr int kSettleTimerId = 1;
+    using Report = std::array<std::uint8_t, 3>;
 
-    bool writeRinger(std::uint8_t value);
-    bool writeSettled(std::initializer_list<std::uint8_t> report);
+    bool send(const Report& report);
+    bool writeNow(const Report& report);
+    void writeQueued();
+    void dropQueued();
 
     int melody_ = 0;
     std::int64_t settledAtMs_ = 0;
+    std::deque<Report> queued_;
 };
 
 }  // namespace tarnix

@@ -219,33 +219,57 @@ TEST(MelodyHandsetReports, RingOffLightAndDecodedState)
     HandsetChannel& c = s.rig.channel();
     c.HandsetSetVolume(75);
     c.HandsetRingMelody(1, 6);
+    s.rig.loop.advance(100);
     EXPECT_TRUE(handset->ringing());
     EXPECT_EQ(handset->melody(), 6);
     EXPECT_EQ(handset->ringerVolume(), 12);
     c.HandsetRing(0);
     c.HandsetLight(1);
     c.HandsetLight(0);
+    s.rig.loop.advance(200);
     EXPECT_EQ(s.written(3),
               (std::vector<std::string>{"00 01 2B", "00 01 07", "00 01 30", "00 04 01", "00 04 00"}));
     EXPECT_FALSE(handset->ringing());
 }
 
-TEST(MelodyHandsetReports, ReportAfterARingerCommandWaitsOutItsSettleTime)
+TEST(MelodyHandsetReports, ReportsAfterARingerCommandWaitOnTheLoopInOrder)
 {
     Started s(std::make_shared<VirtualMelodyHandset>());
     HandsetChannel& c = s.rig.channel();
-    c.HandsetRing(1);
-    EXPECT_TRUE(s.rig.clock.pauses.empty());  // ringing alone does not hold the caller up
+    EXPECT_EQ(c.HandsetRing(1), 0);
+    EXPECT_EQ(s.written(3), std::vector<std::string>{"00 01 01"});  // ringing alone goes at once
+
     s.rig.loop.advance(40);
-    c.HandsetLight(1);
-    EXPECT_EQ(s.rig.clock.pauses, std::vector<int>{60});
+    EXPECT_EQ(c.HandsetLight(1), 0);  // queued, and told it was written
+    s.rig.loop.advance(59);
+    EXPECT_TRUE(s.written(3).empty());
+    s.rig.loop.advance(1);
+    EXPECT_EQ(s.written(3), std::vector<std::string>{"00 04 01"});
+
+    // Settled: the volume goes at once, what follows it waits its settle time, the melody its own.
+    EXPECT_EQ(c.HandsetSetVolume(50), 0);
+    EXPECT_EQ(c.HandsetLight(0), 0);
+    EXPECT_EQ(c.HandsetRing(1), 0);
+    EXPECT_EQ(c.HandsetLight(1), 0);
+    EXPECT_EQ(s.written(3), std::vector<std::string>{"00 01 27"});
     s.rig.loop.advance(100);
-    c.HandsetSetVolume(50);
-    c.HandsetLight(0);  // the clock does not move during a test's pause: a whole settle time
-    EXPECT_EQ(s.rig.clock.pauses, (std::vector<int>{60, 100}));
+    EXPECT_EQ(s.written(3), (std::vector<std::string>{"00 04 00", "00 01 01"}));
     s.rig.loop.advance(100);
-    c.HandsetLight(1);
-    EXPECT_EQ(s.rig.clock.pauses.size(), 2u);
+    EXPECT_EQ(s.written(3), std::vector<std::string>{"00 04 01"});
+    EXPECT_TRUE(s.rig.clock.pauses.empty());  // nothing ever sleeps on the caller's thread
+}
+
+TEST(MelodyHandsetReports, QueuedReportsGoWithTheHandset)
+{
+    auto handset = std::make_shared<VirtualMelodyHandset>();
+    Started s(handset);
+    HandsetChannel& c = s.rig.channel();
+    c.HandsetRing(1);
+    c.HandsetRing(0);
+    s.rig.bus.unplug(s.path);
+    s.rig.loop.advance(500);
+    EXPECT_EQ(s.written(3), std::vector<std::string>{"00 01 01"});
+    EXPECT_EQ(c.HandsetPresent(), 0);
 }
 
 TEST(MelodyHandsetReports, CommandsThatDoNotFitAreNotWritten)

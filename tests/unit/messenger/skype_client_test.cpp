@@ -146,6 +146,7 @@ TEST_F(SkypeClientTest, CallsOfAMessengerThatWentEndWithItAndTheNextMessengersCa
 
     transport.take();
     say("alice-3", "CALL 124 STATUS RINGING");
+    loop.advance(100);  // the melody waits out the ringer's settle time
     EXPECT_TRUE(handset->ringing());
     for (const std::string& sent : transport.take())
         EXPECT_EQ(sent.find("STATUS FINISHED"), std::string::npos) << sent;

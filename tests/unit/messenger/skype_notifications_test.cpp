@@ -95,6 +95,7 @@ TEST_F(MelodyClient, RingingCallRingsWithTheConfiguredVolumeAndMelodyThenBlinks)
     EXPECT_TRUE(stack.skype.inCall());
     EXPECT_EQ(transport.take(), Transcript{"sk: GET CALL 12 PARTNER_HANDLE"});
     EXPECT_EQ(stack.log.take(), Transcript{"light 1"});
+    loop.advance(200);  // the melody and what follows wait out the ringer's settle time
     // Light on (call active), ringer volume, melody, light on (blinking starts lit).
     const auto sent = reports();
     ASSERT_EQ(sent.size(), 4u);
