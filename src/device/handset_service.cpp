@@ -7,7 +7,31 @@
 #include "device/melody_handset.h"
 #include "device/pstn_board.h"
 
+#include <algorithm>
+#include <array>
+
 namespace tarnix {
+namespace {
+
+// The models in the order the scan tries them.
+constexpr std::array<const HandsetProperties*, 4> kModels{
+    &LcdHandset::kProperties, &BasicHandset::kProperties, &MelodyHandset::kProperties,
+    &PstnBoard::kProperties};
+
+bool isModel(std::uint16_t vendorId, std::uint16_t productId, const HandsetProperties& model)
+{
+    return vendorId == model[PropVendorId] && productId == model[PropProductId];
+}
+
+// Listed ids that no model has: such an interface is never chosen, so it need not be opened.
+bool anyModel(const HidInterfaceInfo& info)
+{
+    return std::any_of(kModels.begin(), kModels.end(), [&info](const HandsetProperties* model) {
+        return isModel(info.vendorId, info.productId, *model);
+    });
+}
+
+}  // namespace
 
 HandsetService::HandsetService(EventLoop& loop, HidBus& bus, ErrorReporter& errors, PstnLibrary& pstn,
                                DeviceClock& clock)
@@ -41,6 +65,7 @@ void HandsetService::ScanHandsets()
             errors_.showError(kErrorTitle, kNoSystemNameText);
             return;
         }
+        if (!anyModel(present[index])) continue;
         if (const std::unique_ptr<HidDevice> device = bus_.open(present[index].path)) {
             table_[index] = {device->vendorId(), device->productId()};
         }
@@ -76,7 +101,7 @@ void HandsetService::ScanHandsets()
 std::unique_ptr<HandsetDevice> HandsetService::createModel(const ScanEntry& entry)
 {
     const auto is = [&entry](const HandsetProperties& model) {
-        return entry.vendorId == model[PropVendorId] && entry.productId == model[PropProductId];
+        return isModel(entry.vendorId, entry.productId, model);
     };
     HandsetHost& host = *this;
     if (is(LcdHandset::kProperties)) return std::make_unique<LcdHandset>(host);
@@ -92,15 +117,16 @@ std::unique_ptr<HandsetDevice> HandsetService::createModel(const ScanEntry& entr
 
 std::unique_ptr<HidDevice> HandsetService::OpenHandsetInterface(const HandsetDevice& model)
 {
+    const int vendor = model.Property(PropVendorId);
+    const int product = model.Property(PropProductId);
     const std::vector<HidInterfaceInfo> present = bus_.interfaces();
     const std::size_t limit = std::min<std::size_t>(present.size(), kOpenScanLimit);
     for (std::size_t index = 0; index < limit; ++index) {
-        if (present[index].path.empty()) continue;
-        std::unique_ptr<HidDevice> device = bus_.open(present[index].path);
-        if (device && device->vendorId() == model.Property(PropVendorId) &&
-            device->productId() == model.Property(PropProductId)) {
-            return device;
-        }
+        const HidInterfaceInfo& info = present[index];
+        // Listed ids that are not the model's would not match once opened either.
+        if (info.path.empty() || info.vendorId != vendor || info.productId != product) continue;
+        std::unique_ptr<HidDevice> device = bus_.open(info.path);
+        if (device && device->vendorId() == vendor && device->productId() == product) return device;
     }
     return nullptr;
 }

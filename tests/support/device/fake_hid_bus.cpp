@@ -137,6 +137,12 @@ int FakeHidBus::reads(const std::string& path) const
     return slot ? slot->reads : 0;
 }
 
+int FakeHidBus::opens(const std::string& path) const
+{
+    const Slot* slot = find(path);
+    return slot ? slot->opens : 0;
+}
+
 FakeHidBus::Slot* FakeHidBus::find(const std::string& path) const
 {
     for (const auto& slot : slots_) {
@@ -166,6 +172,7 @@ std::unique_ptr<HidDevice> FakeHidBus::open(const std::string& path)
     for (const auto& slot : slots_) {
         if (slot->path == path && !path.empty() && slot->openable && slot->opensLeft != 0) {
             if (slot->opensLeft > 0) --slot->opensLeft;
+            ++slot->opens;
             return std::make_unique<FakeHidDevice>(slot);
         }
     }

@@ -34,6 +34,8 @@ public:
     // The longest wait any read on the interface asked for, and how many reads there were.
     int longestReadWait(const std::string& path) const;
     int reads(const std::string& path) const;
+    // How many times the interface was opened.
+    int opens(const std::string& path) const;
 
     std::vector<HidInterfaceInfo> interfaces() override;
     std::unique_ptr<HidDevice> open(const std::string& path) override;
@@ -55,6 +57,7 @@ public:
         int opensLeft = -1;  // unlimited
         bool present = true;
         int reads = 0;
+        int opens = 0;
         int longestReadWait = 0;
         int readyFd = -1;
     };

@@ -114,6 +114,21 @@ TEST(HandsetDiscovery, NamelessInterfaceDuringRemovalKeepsCurrentHandset)
     EXPECT_EQ(currentProduct(rig), 0x0302);
 }
 
+TEST(HandsetDiscovery, InterfacesListedWithOtherIdsAreNeverOpened)
+{
+    HandsetTestRig rig;
+    const std::string mouse = rig.bus.plugOther(kMouseVendor, kMouseProduct);
+    const std::string lookalike = rig.bus.plugOther(0x00B3, 0x0302);
+    const std::string handset = rig.bus.plug(std::make_shared<VirtualMelodyHandset>());
+    rig.start();
+    rig.bus.unplug(rig.bus.plugOther(kMouseVendor, kMouseProduct));  // a rescan while driving
+    rig.loop.runPending();
+    EXPECT_EQ(rig.bus.opens(mouse), 0);
+    EXPECT_EQ(rig.bus.opens(lookalike), 0);
+    EXPECT_EQ(rig.bus.opens(handset), 3);  // two scans and the handset's own open
+    EXPECT_EQ(currentProduct(rig), 0x0304);
+}
+
 TEST(HandsetHotPlug, ArrivalWhileIdleStartsAndAnnouncesTheHandset)
 {
     HandsetTestRig rig;
