@@ -1,7 +1,10 @@
-// The real program between a virtual handset and the messenger stand-in, during an answered call:
-// from a digit's key report landing on the handset's /dev/hidrawN to "BTN_PRESSED <digit>"
-// reaching the stand-in. Both ends read CLOCK_MONOTONIC: this process just before it queues the
-// report, the stand-in in its record's stamp (microseconds).
+// The real program between a virtual handset and the messenger stand-in on a private bus: from a
+// key report landing on the handset's /dev/hidrawN to the matching command at the stand-in, from
+// the stand-in's "RINGING" to the handset's ring report, the longest stretch the program's main
+// thread stays busy meanwhile, and what the program costs while nobody calls. Both ends read
+// CLOCK_MONOTONIC: this process just before it queues a report (or as the bed hears the ring),
+// the stand-in in its record's stamp (microseconds). TARNIX_BENCH_PROGRAM names another build of
+// the program to measure instead (an older one, for figures side by side).
 #include "child_process.h"
 #include "device/handset_codes.h"
 #include "handset_bed.h"
@@ -13,9 +16,14 @@
 #include <benchmark/benchmark.h>
 
 #include <QElapsedTimer>
+#include <QRegularExpression>
 #include <QThread>
 
+#include <atomic>
 #include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <random>
@@ -36,49 +44,145 @@ bool waitUntil(const std::function<bool()>& done, int timeoutMs = 15000)
     return true;
 }
 
+QString programPath()
+{
+    const char* other = std::getenv("TARNIX_BENCH_PROGRAM");
+    return other != nullptr && *other != 0 ? QString::fromLocal8Bit(other) : QStringLiteral(PROGRAM_PATH);
+}
+
+// Context switches of every thread of the process (each one a wake-up) and the time its threads
+// spent on a CPU, from the scheduler's own accounting (nanoseconds, unlike the 10 ms ticks of
+// /proc/<pid>/stat).
+struct ProcessCost {
+    double wakeUps = 0;
+    double cpuSeconds = 0;
+
+    static ProcessCost of(qint64 pid)
+    {
+        ProcessCost cost;
+        std::error_code error;
+        for (const auto& task :
+             std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/task", error)) {
+            std::ifstream status(task.path() / "status");
+            for (std::string line; std::getline(status, line);) {
+                if (line.find("ctxt_switches:") != std::string::npos) {
+                    cost.wakeUps += std::stod(line.substr(line.find(':') + 1));
+                }
+            }
+            std::ifstream schedstat(task.path() / "schedstat");
+            double onCpuNs = 0;
+            if (schedstat >> onCpuNs) cost.cpuSeconds += onCpuNs / 1e9;
+        }
+        return cost;
+    }
+};
+
+// The program on a private bus, with a virtual handset of the model (none for 0) and with or
+// without an attached stand-in.
+class Road {
+public:
+    Road(int model, bool withMessenger)
+    {
+        const bool withHandset = model != 0;
+        ensureQtApplication();
+        address_ = QString::fromStdString(bus_.readLine());
+        if (address_.isEmpty()) {
+            error = "dbus-daemon did not start";
+            return;
+        }
+        if (withHandset) handset = bed.plug(model);
+        session_ = std::make_unique<ProgramSession>(programPath(), LOCALE_PATH);
+        session_->setBus(address_);
+        QProcessEnvironment environment = session_->environment();
+        // The bed puts its UMOCKDEV_DIR in this process's environment, where the session takes it from.
+        if (withHandset) environment.insert("LD_PRELOAD", "libumockdev-preload.so.0");
+        environment.insert("QT_LOGGING_RULES", "tarnix.base.debug=true");
+        if (withMessenger) {
+            auto simEnvironment = QProcessEnvironment::systemEnvironment();
+            simEnvironment.remove("DISPLAY");
+            simEnvironment.insert("DBUS_SESSION_BUS_ADDRESS", address_);
+            sim = std::make_unique<ChildProcess>(SKYPE_SIM, QStringList{}, simEnvironment);
+            if (bench::stampOf(*sim, "EVENT ready") == 0) {
+                error = "the stand-in is not ready";
+                return;
+            }
+        }
+        if (!session_->ready()) {
+            error = "the program copy is not ready";
+            return;
+        }
+        program = std::make_unique<ProgramCopy>(
+            QString::fromStdString(session_->folder().file("tarnix-usbphone")), environment);
+        if (!program->waitForOutput(ProgramSession::kRunning)) error = "the program did not come up";
+        if (withMessenger) sim->writeLine("wait-attach");
+    }
+    ~Road()
+    {
+        // The program goes before the bed that serves its handset.
+        if (!program) return;
+        program->signal(SIGTERM);
+        program->waitForExit();
+    }
+
+    bool handsetShows(const std::string& text) const
+    {
+        return waitUntil([&] { return bed.state(handset).find(text) != std::string::npos; });
+    }
+
+    // The longest busy stretch the program logged since `from` characters of its output; -1 when
+    // the program logs none (a build without the probe).
+    double longestStallMs(qsizetype from)
+    {
+        static const QRegularExpression busy(QStringLiteral("busy ([0-9.]+) ms"));
+        const QString out = program->output();
+        double longest = out.contains(QStringLiteral("stall probe on")) ? 0 : -1;
+        for (auto it = busy.globalMatch(out.mid(from)); it.hasNext();) {
+            longest = std::max(longest, it.next().captured(1).toDouble());
+        }
+        return longest;
+    }
+
+    std::string error;
+    sim::HandsetBed bed;
+    int handset = -1;
+    std::unique_ptr<ChildProcess> sim;
+    std::unique_ptr<ProgramCopy> program;
+
+private:
+    ChildProcess bus_{"dbus-daemon", {"--session", "--nofork", "--print-address=1"}};
+    QString address_;
+    std::unique_ptr<ProgramSession> session_;
+};
+
+// Rings call `call` and takes it with the call key of a handset with a call icon; the key is
+// released afterwards.
+bool answer(Road& road, const std::string& call)
+{
+    road.sim->writeLine("ring " + call + " alice");
+    const bool answered = road.handsetShows("ring=on") && road.bed.press(road.handset, KeyYes) &&
+                          bench::stampOf(*road.sim, "NOTIFY CALL " + call + " STATUS INPROGRESS") != 0 &&
+                          road.handsetShows("call=on");
+    road.bed.release(road.handset);
+    return answered;
+}
+
+void report(benchmark::State& state, const std::string& name, const std::vector<double>& millis)
+{
+    if (millis.empty()) return;
+    state.counters[name + "_p50_ms"] = bench::percentile(millis, 0.50);
+    state.counters[name + "_p99_ms"] = bench::percentile(millis, 0.99);
+}
+
+// A digit during an answered call: its key report to "BTN_PRESSED <digit>".
 void BM_DigitKeyReportToButtonCommand(benchmark::State& state)
 {
-    ensureQtApplication();
-    ChildProcess bus("dbus-daemon", {"--session", "--nofork", "--print-address=1"});
-    const QString address = QString::fromStdString(bus.readLine());
-    if (address.isEmpty()) {
-        state.SkipWithError("dbus-daemon did not start");
+    Road road(2, true);
+    if (!road.error.empty() || !answer(road, "123")) {
+        state.SkipWithError(("no answered call: " + road.error).c_str());
         return;
     }
-    // The bed puts its UMOCKDEV_DIR in this process's environment, where the session takes it from.
-    sim::HandsetBed bed;
-    const int handset = bed.plug(2);
-    ProgramSession session(PROGRAM_PATH, LOCALE_PATH);
-    session.setBus(address);
-    QProcessEnvironment programEnvironment = session.environment();
-    programEnvironment.insert("LD_PRELOAD", "libumockdev-preload.so.0");
-
-    auto simEnvironment = QProcessEnvironment::systemEnvironment();
-    simEnvironment.remove("DISPLAY");
-    simEnvironment.insert("DBUS_SESSION_BUS_ADDRESS", address);
-    ChildProcess sim(SKYPE_SIM, {}, simEnvironment);
-    if (!session.ready() || bench::stampOf(sim, "EVENT ready") == 0) {
-        state.SkipWithError("the stand-in or the program copy is not ready");
-        return;
-    }
-    ProgramCopy program(QString::fromStdString(session.folder().file("tarnix-usbphone")), programEnvironment);
-
-    const std::string call = "123";
-    // An answered call: it rings on the handset, the call key takes it, the messenger says so.
-    sim.writeLine("wait-attach");
-    sim.writeLine("ring " + call + " alice");
-    const bool answered =
-        waitUntil([&] { return bed.state(handset).find("ring=on") != std::string::npos; }) &&
-        bed.press(handset, KeyYes) &&
-        bench::stampOf(sim, "NOTIFY CALL " + call + " STATUS INPROGRESS") != 0 &&
-        waitUntil([&] { return bed.state(handset).find("call=on") != std::string::npos; });
-    if (!answered) {
-        state.SkipWithError(
-            ("the call was not answered; the program said:\n" + program.output()).toStdString().c_str());
-        return;
-    }
-
-    // Reports land at any moment of the program's poll period.
+    const qsizetype callStart = road.program->output().size();
+    // Reports land at any moment of whatever period the program may keep.
     std::mt19937 random(1251);
     std::uniform_int_distribution<int> phaseMs(0, 9);
     std::vector<double> millis;
@@ -88,25 +192,133 @@ void BM_DigitKeyReportToButtonCommand(benchmark::State& state)
         digit = (digit + 1) % 10;
         const std::string name = std::to_string(digit);
         const double pressed = bench::monotonicSeconds();
-        bed.press(handset, Key0 + digit);
-        const double arrived = bench::stampOf(sim, "CMD BTN_PRESSED " + name);
+        road.bed.press(road.handset, Key0 + digit);
+        const double arrived = bench::stampOf(*road.sim, "CMD BTN_PRESSED " + name);
         // The rest of the key's commands, so the next press starts from a quiet program.
-        if (arrived == 0 || bench::stampOf(sim, "CMD SET CALL " + call + " DTMF " + name) == 0) {
+        if (arrived == 0 || bench::stampOf(*road.sim, "CMD SET CALL 123 DTMF " + name) == 0) {
             state.SkipWithError("a digit's commands never reached the stand-in");
             break;
         }
         state.SetIterationTime(arrived - pressed);
         millis.push_back((arrived - pressed) * 1e3);
     }
-    if (!millis.empty()) {
-        state.counters["p50_ms"] = bench::percentile(millis, 0.50);
-        state.counters["p99_ms"] = bench::percentile(millis, 0.99);
-    }
-    // The program goes before the bed that serves its handset.
-    program.signal(SIGTERM);
-    program.waitForExit();
+    report(state, "key", millis);
+    state.counters["stall_max_ms"] = road.longestStallMs(callStart);
 }
 BENCHMARK(BM_DigitKeyReportToButtonCommand)->UseManualTime()->Iterations(200)->Unit(benchmark::kMillisecond);
+
+// Whole calls on model 4: "RINGING" to the handset's first report (the light) and to its ringing
+// (volume first, then the melody once the ringer has settled for 100 ms), the call
+// key to "SET CALL n STATUS INPROGRESS", the volume keys, hanging up by the hook to "HOOK ON", and
+// the longest stall of the program's main thread over all of it.
+void BM_CallRingAnswerHangUp(benchmark::State& state)
+{
+    Road road(4, true);
+    if (!road.error.empty()) {
+        state.SkipWithError(road.error.c_str());
+        return;
+    }
+    std::atomic<double> firstAt{0};
+    std::atomic<double> rangAt{0};
+    road.bed.setStateHandler([&](int, const std::string& shown) {
+        const double now = bench::monotonicSeconds();
+        if (firstAt == 0) firstAt = now;
+        if (rangAt == 0 && shown.find("ring=on") != std::string::npos) rangAt = now;
+    });
+    const qsizetype start = road.program->output().size();
+    std::vector<double> first;
+    std::vector<double> ring;
+    std::vector<double> answerKey;
+    std::vector<double> hook;
+    int call = 200;
+    for (auto _ : state) {
+        const std::string id = std::to_string(++call);
+        firstAt = 0;
+        rangAt = 0;
+        road.sim->writeLine("ring " + id + " alice");
+        const double ringing = bench::stampOf(*road.sim, "NOTIFY CALL " + id + " STATUS RINGING");
+        if (ringing == 0 || !waitUntil([&] { return rangAt != 0; })) {
+            state.SkipWithError("the handset never rang");
+            break;
+        }
+        first.push_back((firstAt - ringing) * 1e3);
+        ring.push_back((rangAt - ringing) * 1e3);
+        QThread::msleep(150);  // past the ringer's settle time, as a person would be
+
+        double pressed = bench::monotonicSeconds();
+        road.bed.press(road.handset, KeyYes);
+        const double answered = bench::stampOf(*road.sim, "CMD SET CALL " + id + " STATUS INPROGRESS");
+        road.bed.release(road.handset);
+        if (answered == 0 || !road.handsetShows("ring=off")) {
+            state.SkipWithError("the call key did not answer");
+            break;
+        }
+        answerKey.push_back((answered - pressed) * 1e3);
+        for (int key : {KeyUp, KeyDown}) {
+            road.bed.press(road.handset, key);
+            road.bed.release(road.handset);
+            QThread::msleep(50);
+        }
+
+        road.bed.lift(road.handset);
+        QThread::msleep(50);
+        pressed = bench::monotonicSeconds();
+        road.bed.replace(road.handset);
+        const double hungUp = bench::stampOf(*road.sim, "CMD HOOK ON");
+        road.sim->writeLine("end " + id);
+        if (hungUp == 0 || bench::stampOf(*road.sim, "NOTIFY CALL " + id + " STATUS FINISHED") == 0) {
+            state.SkipWithError("hanging up did not end the call");
+            break;
+        }
+        hook.push_back((hungUp - pressed) * 1e3);
+        state.SetIterationTime(answered - ringing);
+        QThread::msleep(150);
+    }
+    report(state, "first_report", first);
+    report(state, "ring", ring);
+    report(state, "answer", answerKey);
+    report(state, "hook", hook);
+    state.counters["stall_max_ms"] = road.longestStallMs(start);
+}
+BENCHMARK(BM_CallRingAnswerHangUp)->UseManualTime()->Iterations(30)->Unit(benchmark::kMillisecond);
+
+// The program left alone for 10 s once up: wake-ups (context switches of all its threads) per
+// second and CPU in percent of one core. With a handset and an attached stand-in, and with neither.
+void idle(benchmark::State& state, bool attached)
+{
+    Road road(attached ? 4 : 0, attached);
+    if (!road.error.empty()) {
+        state.SkipWithError(road.error.c_str());
+        return;
+    }
+    if (attached && !road.handsetShows("ring=off")) {
+        state.SkipWithError("the handset was never seen");
+        return;
+    }
+    QThread::msleep(3000);  // past start-up and attaching
+    for (auto _ : state) {
+        const ProcessCost before = ProcessCost::of(road.program->pid());
+        const double from = bench::monotonicSeconds();
+        QThread::msleep(10000);
+        const ProcessCost after = ProcessCost::of(road.program->pid());
+        const double seconds = bench::monotonicSeconds() - from;
+        state.SetIterationTime(seconds);
+        state.counters["wakeups_per_s"] = (after.wakeUps - before.wakeUps) / seconds;
+        state.counters["cpu_percent"] = (after.cpuSeconds - before.cpuSeconds) / seconds * 100;
+    }
+}
+
+void BM_IdleWithHandsetAndMessenger(benchmark::State& state)
+{
+    idle(state, true);
+}
+BENCHMARK(BM_IdleWithHandsetAndMessenger)->UseManualTime()->Iterations(1)->Unit(benchmark::kSecond);
+
+void BM_IdleAlone(benchmark::State& state)
+{
+    idle(state, false);
+}
+BENCHMARK(BM_IdleAlone)->UseManualTime()->Iterations(1)->Unit(benchmark::kSecond);
 
 }  // namespace
 }  // namespace tarnix::test

@@ -1,0 +1,7 @@
+#include "base/base_log.h"
+
+namespace tarnix {
+
+Q_LOGGING_CATEGORY(lcBase, "tarnix.base")
+
+}  // namespace tarnix
