@@ -2,6 +2,7 @@
 
 namespace tarnix {
 
-Q_LOGGING_CATEGORY(lcBase, "tarnix.base")
+// Debug lines are off unless asked for (QT_LOGGING_RULES="tarnix.base.debug=true").
+Q_LOGGING_CATEGORY(lcBase, "tarnix.base", QtInfoMsg)
 
 }  // namespace tarnix
