@@ -198,7 +198,7 @@ TEST_F(WatchedPollTest, ReportsAreEventsAtOnceHookChangeFirst)
     handset_->lift();
     handset_->press(Key2);
     rig_.loop.runPending();
-    EXPECT_EQ(rig_.sink.take(), (Events{"key 80", "key 2"}));
+    EXPECT_EQ(rig_.sink.take(), (Events{"key HookOff", "key 2"}));
 }
 
 TEST_F(WatchedPollTest, HeldKeyTicksUntilTheReadTimeoutThenCountsAgain)
