@@ -1,7 +1,7 @@
 // The real program between a virtual handset and the messenger stand-in on a private bus: from a
 // key report landing on the handset's /dev/hidrawN to the matching command at the stand-in, from
-// the stand-in's "RINGING" to the handset's ring report, the longest stretch the program's main
-// thread stays busy meanwhile, and what the program costs while nobody calls. Both ends read
+// the stand-in's "RINGING" to the handset's ring report, the longest callback of the program's
+// main thread meanwhile, and what the program costs while nobody calls. Both ends read
 // CLOCK_MONOTONIC: this process just before it queues a report (or as the bed hears the ring),
 // the stand-in in its record's stamp (microseconds). TARNIX_BENCH_PROGRAM names another build of
 // the program to measure instead (an older one, for figures side by side).
@@ -113,7 +113,8 @@ public:
         }
         program = std::make_unique<ProgramCopy>(
             QString::fromStdString(session_->folder().file("tarnix-usbphone")), environment);
-        if (!program->waitForOutput(ProgramSession::kRunning)) error = "the program did not come up";
+        // What every build prints once its tray is up, whichever category it logs it under.
+        if (!program->waitForOutput(": running; ")) error = "the program did not come up";
         if (withMessenger) sim->writeLine("wait-attach");
     }
     ~Road()
@@ -129,7 +130,7 @@ public:
         return waitUntil([&] { return bed.state(handset).find(text) != std::string::npos; });
     }
 
-    // The longest busy stretch the program logged since `from` characters of its output; -1 when
+    // The longest callback the program's stall probe logged since `from` characters of its output; -1 when
     // the program logs none (a build without the probe).
     double longestStallMs(qsizetype from)
     {

@@ -1,22 +1,27 @@
 #pragma once
 
 #include <QElapsedTimer>
-#include <QObject>
 
 namespace tarnix {
 
-// Measures each stretch the main thread spends between waking up and waiting again: while one
-// lasts, no key, timer or message is served. Stretches of kReportMs or more are logged at debug
-// level in the tarnix.base category (off unless QT_LOGGING_RULES turns it on, and then costing
-// two clock reads a wake-up), so benchmarks can read the longest stall of a real run.
-class StallProbe final : public QObject {
+// Times each callback the main thread's loop runs (a timer, a readable descriptor, a posted task,
+// a bus reply, a widget event): while one runs, nothing else on the thread is served. Callbacks
+// of kReportMs or more are logged at debug level in the tarnix.base category (off unless
+// QT_LOGGING_RULES turns it on; then two clock reads a callback), so benchmarks can read the
+// longest stall of a real run. Nested callbacks count as part of the one they run in.
+class StallProbe {
 public:
     static constexpr double kReportMs = 1.0;
 
-    // Listens to the current thread's event dispatcher, if debug logging of tarnix.base is on.
     StallProbe();
 
+    bool on() const { return on_; }
+    void enter();
+    void leave();
+
 private:
+    bool on_ = false;
+    int depth_ = 0;
     QElapsedTimer busy_;
 };
 

@@ -7,7 +7,6 @@
 #include "app/phone_controller.h"
 #include "audio/sound_players.h"
 #include "base/qt_event_loop.h"
-#include "base/stall_probe.h"
 #include "config/config_file.h"
 #include "config/locale_table.h"
 #include "config/settings.h"
@@ -78,7 +77,6 @@ private:
     };
 
     QtEventLoop loop_;
-    StallProbe stallProbe_;
     // Installed from the start, so a session ending us during start-up still ends us in order.
     TerminationSignals signals_;
     Settings settings_;

@@ -3,6 +3,7 @@
 #include "program/application.h"
 #include "program/command_line.h"
 #include "program/log_output.h"
+#include "program/program_application.h"
 
 #include <QApplication>
 
@@ -27,7 +28,7 @@ int main(int argc, char* argv[])
     const bool platformChosen = chooseQtPlatform();
     // Made first so that Qt takes its own options (-platform, -display) out of the arguments; it
     // needs no display: without one it falls back to offscreen.
-    QApplication qtApplication(argc, argv);
+    tarnix::ProgramApplication qtApplication(argc, argv);
     // Not passed on to the programs we start.
     if (platformChosen) qunsetenv("QT_QPA_PLATFORM");
     qtApplication.setQuitOnLastWindowClosed(false);

@@ -1,0 +1,14 @@
+#include "program/program_application.h"
+
+namespace tarnix {
+
+bool ProgramApplication::notify(QObject* receiver, QEvent* event)
+{
+    if (!probe_.on()) return QApplication::notify(receiver, event);
+    probe_.enter();
+    const bool handled = QApplication::notify(receiver, event);
+    probe_.leave();
+    return handled;
+}
+
+}  // namespace tarnix
