@@ -1,7 +1,6 @@
 #include "sim_audio.h"
 
 #include "audio/device_lookup.h"
-#include "platform/linux/alsa/alsa_audio_ports.h"
 #include "sim_transcript.h"
 
 #include <QMetaObject>
@@ -22,7 +21,7 @@ constexpr int kSoundLevel = 300;
 SimAudio::SimAudio(SimTranscript& transcript, QString voice)
     : transcript_(transcript),
       voice_(std::move(voice)),
-      devices_(makeAlsaWaveDevices()),
+      devices_(std::make_unique<AlsaWaveDevices>()),
       player_(*devices_),
       capture_(*devices_)
 {
@@ -38,12 +37,15 @@ SimAudio::~SimAudio()
 
 void SimAudio::setOutput(const QString& name)
 {
+    // A stand-in without udev events: cables made since the last look-up must be seen.
+    devices_->devicesChanged();
     player_.setDeviceId(findOutputByName(*devices_, name.toStdString()));
 }
 
 void SimAudio::setInput(const QString& name)
 {
     stopListening();
+    devices_->devicesChanged();
     const int id = findInputByName(*devices_, name.toStdString());
     if (id < 0) {
         transcript_.write("EVENT", QStringLiteral("no input ") + name);

@@ -4,6 +4,7 @@
 #include "audio/sound_player.h"
 #include "audio/sound_sink.h"
 #include "audio/wave_device.h"
+#include "platform/linux/alsa/alsa_wave_devices.h"
 
 #include <QObject>
 #include <QString>
@@ -45,7 +46,7 @@ private:
 
     SimTranscript& transcript_;
     QString voice_;
-    std::unique_ptr<WaveDevices> devices_;
+    std::unique_ptr<AlsaWaveDevices> devices_;
     SoundPlayer player_;
     SoundInChannel capture_;
     std::function<void()> spoken_;
