@@ -1,7 +1,5 @@
 #include "config/xml_attributes.h"
 
-#include <cstring>
-
 #include "config/sax_exception.h"
 
 namespace tarnix {
@@ -9,25 +7,24 @@ namespace tarnix {
 const char* XmlAttributes::find(std::string_view name) const
 {
     for (int i = 0; i < count_; ++i) {
-        if (name == names_[static_cast<std::size_t>(i)]) return values_[static_cast<std::size_t>(i)];
+        if (name == this->name(i)) return value(i);
     }
     return nullptr;
 }
 
 void XmlAttributes::add(std::string_view name, std::string_view value)
 {
-    if (count_ == kMaxCount || name.size() + value.size() + 2 > pool_.size() - used_) throw SAXException();
+    if (count_ == kMaxCount) throw SAXException();
     const auto slot = static_cast<std::size_t>(count_++);
     names_[slot] = store(name);
     values_[slot] = store(value);
 }
 
-const char* XmlAttributes::store(std::string_view text)
+std::size_t XmlAttributes::store(std::string_view text)
 {
-    char* start = pool_.data() + used_;
-    std::memcpy(start, text.data(), text.size());
-    start[text.size()] = '\0';
-    used_ += text.size() + 1;
+    const std::size_t start = pool_.size();
+    pool_.append(text);
+    pool_.push_back('\0');
     return start;
 }
 

@@ -300,6 +300,34 @@ TEST_F(ConfigFileTest, PiecesLongerThanAnyLineBufferAreWrittenInFull)
     EXPECT_TRUE(saved.ends_with("</Config>"));
 }
 
+// What a save writes loads back: texts far beyond any fixed buffer (CJK, three bytes a character)
+// and ten thousand records, none lost behind a long one.
+TEST_F(ConfigFileTest, LongestTextsAndTenThousandRecordsLoadBack)
+{
+    const std::u16string cjk(2000, u'\u7559');
+    settings.greetingFile = u"/home/ann/" + cjk + u".wav";
+    settings.voiceBeginText = cjk;
+    settings.voiceEndText = cjk + u"!";
+    settings.textAuto = cjk;
+    settings.textBusy = cjk;
+    for (int i = 0; i < 10000; ++i) {
+        MessageRecord record;
+        record.userName = Utf8String("caller" + std::to_string(i));
+        record.nickName = Utf8String(std::string(i == 5000 ? 3000 : 10, 'n'));
+        record.fileName = Utf8String("/messages/caller" + std::to_string(i) + "2026-12-07#10-00-00.mp3");
+        record.newFlag = i % 2 == 0;
+        settings.records.push_back(record);
+    }
+    ASSERT_TRUE(config.SaveSettings());
+
+    Settings reloaded;
+    ConfigFile again(reloaded, locale, environment);
+    ASSERT_TRUE(again.LoadSettings());
+    for (int i = 0; i < 10000; ++i) settings.records[static_cast<std::size_t>(i)].index = i;
+    expectSameSettings(reloaded, settings);
+    EXPECT_EQ(reloaded.voiceBeginText, cjk);
+}
+
 // A file that cannot be read to its end is kept aside before any save can replace it; what came
 // before the fault is used.
 TEST_F(ConfigFileTest, DamagedFileIsKeptAsideAndItsGoodPartUsed)
