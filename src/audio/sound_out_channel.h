@@ -18,6 +18,8 @@ public:
     int write(const void* data, int length) override;
     // True when every slot has been played.
     bool allDone();
+    // False after an open whose device could not be opened.
+    bool deviceOpen() const { return hasDevice(); }
 
 protected:
     void run() override;

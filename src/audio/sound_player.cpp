@@ -6,6 +6,7 @@
 #include "audio/wave_resources.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace tarnix {
 
@@ -103,21 +104,11 @@ void SoundPlayer::run()
     const int slot = slotSize(format, channels * bits / 8);
     output_.setBuffers(slot, SlotCount);
     output_.open(deviceId_, channels, format.sampleRate, bits);
-
-    while (!stopRequested()) {
-        int length = slot;
-        source_->readPcm(pcm_.get(), length);
-        if (length > 0) {
-            writeWithRetries(length);
-        } else if (!loop_) {
-            break;
-        } else {
-            source_->seekFraction(0, 100);
-        }
-        sleepMs(FeedPauseMs);
-    }
-    while (!stopRequested() && !output_.allDone()) {
-        sleepMs(FeedPauseMs);
+    // Without a device the sound would "play" until someone stops it: it ends now instead.
+    if (output_.deviceOpen()) {
+        if (feed(slot)) drain();
+    } else {
+        qCInfo(lcAudio, "the output device %d did not open: the sound ends", deviceId_);
     }
     output_.close();
     if (listener_ != nullptr) {
@@ -125,24 +116,62 @@ void SoundPlayer::run()
     }
 }
 
+bool SoundPlayer::feed(int slot)
+{
+    int droppedInARow = 0;
+    while (!stopRequested()) {
+        int length = slot;
+        source_->readPcm(pcm_.get(), length);
+        if (length > 0) {
+            droppedInARow = writeWithRetries(length) ? 0 : droppedInARow + 1;
+            if (droppedInARow == DroppedBlocksToGiveUp) {
+                qCInfo(lcAudio, "the output device stopped taking sound: the sound ends");
+                return false;
+            }
+        } else if (!loop_) {
+            return true;
+        } else {
+            source_->seekFraction(0, 100);
+        }
+        sleepMs(FeedPauseMs);
+    }
+    return true;
+}
+
+void SoundPlayer::drain()
+{
+    constexpr int kLimitMs = SlotCount * 100 + DrainGraceMs;
+    for (int waited = 0; !stopRequested() && !output_.allDone(); waited += FeedPauseMs) {
+        if (waited >= kLimitMs) {
+            qCInfo(lcAudio, "the output device stopped playing: the sound ends");
+            return;
+        }
+        sleepMs(FeedPauseMs);
+    }
+}
+
 int SoundPlayer::slotSize(const SoundFormat& format, int frameBytes)
 {
     // A compressed source reports its coded rate, which can be far below the rate of the sound it
-    // delivers; a slot that does not outlast the 60 ms feeding pass plays with gaps.
-    const int pcmBytesPerMillisecond = format.sampleRate * frameBytes / 1000;
-    const int wanted = std::max(format.bytesPerMillisecond, pcmBytesPerMillisecond) * 100;
+    // delivers; a slot that does not outlast the 60 ms feeding pass plays with gaps. A file may
+    // claim any rate: the sums are done wide.
+    const std::int64_t pcmBytesPerMillisecond = std::int64_t{format.sampleRate} * frameBytes / 1000;
+    const std::int64_t wanted =
+        std::max<std::int64_t>(format.bytesPerMillisecond, pcmBytesPerMillisecond) * 100;
     // Sounds faster than the buffer allows play in buffer-sized slots instead of overrunning it.
     if (wanted > PcmBufferSize) {
-        qCInfo(lcAudio, "a sound that wants %d-byte slots plays in %d-byte ones", wanted, PcmBufferSize);
+        qCInfo(lcAudio, "a sound that wants %lld-byte slots plays in %d-byte ones",
+               static_cast<long long>(wanted), PcmBufferSize);
     }
-    return std::clamp(wanted, 0, PcmBufferSize);
+    return static_cast<int>(std::clamp<std::int64_t>(wanted, 0, PcmBufferSize));
 }
 
-void SoundPlayer::writeWithRetries(int length)
+bool SoundPlayer::writeWithRetries(int length)
 {
     // A stop asked meanwhile ends the retries: the caller waits for this thread.
-    for (int attempt = 1; output_.write(pcm_.get(), length) == 0 && attempt < WriteTries && !stopRequested();
-         ++attempt) {
+    for (int attempt = 1;; ++attempt) {
+        if (output_.write(pcm_.get(), length) != 0) return true;
+        if (attempt == WriteTries || stopRequested()) return false;
         sleepMs(WriteRetryMs);
     }
 }

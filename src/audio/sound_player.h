@@ -29,6 +29,11 @@ public:
     static constexpr int WriteTries = 10;
     static constexpr int WriteRetryMs = 50;
     static constexpr int FeedPauseMs = 60;
+    // Blocks refused in a row after which the device counts as gone (unplugged, say).
+    static constexpr int DroppedBlocksToGiveUp = 2;
+    // How long the queued slots may take to play beyond their own length before the device
+    // counts as gone.
+    static constexpr int DrainGraceMs = 2000;
 
     explicit SoundPlayer(WaveDevices& devices);
     ~SoundPlayer() override;
@@ -58,7 +63,13 @@ private:
     // Bytes per slot: 100 ms of the source's rate, at least 100 ms of the sound it delivers, at
     // most the PCM buffer.
     static int slotSize(const SoundFormat& format, int frameBytes);
-    void writeWithRetries(int length);
+    // Feeds the sound until it ends or a stop is asked (true), or the device stops taking it.
+    bool feed(int slot);
+    // Waits for the queued slots (at most 100 ms of sound each) to play, at most their length
+    // and the grace.
+    void drain();
+    // False when every try was refused.
+    bool writeWithRetries(int length);
 
     std::unique_ptr<SoundSource> source_;
     bool loop_ = false;

@@ -28,7 +28,7 @@ public:
         put(1, 2);
         put(static_cast<std::uint32_t>(channels), 2);
         put(static_cast<std::uint32_t>(rate), 4);
-        put(static_cast<std::uint32_t>(rate * align), 4);
+        put(static_cast<std::uint32_t>(rate) * static_cast<std::uint32_t>(align), 4);
         put(static_cast<std::uint32_t>(align), 2);
         put(static_cast<std::uint32_t>(bits), 2);
         body.resize(size, 0xEE);

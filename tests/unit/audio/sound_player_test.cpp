@@ -95,6 +95,30 @@ TEST_F(SoundPlayerTest, DropsABlockAfterTenRefusedWrites)
     EXPECT_EQ(listener.calls, 1);
 }
 
+// A device that is not there, or goes, ends the sound with the listener told, as its end would.
+TEST_F(SoundPlayerTest, AnOutputThatNeverOpensOrStopsPlayingEndsTheSound)
+{
+    devices.failOpen = true;
+    SoundPlayer missing(devices);
+    load(missing, 150);
+    missing.play(&listener, true);
+    ASSERT_TRUE(waitUntil([&] { return listener.calls == 1; }));
+    EXPECT_TRUE(waitUntil([&] { return !missing.isRunning(); }));
+
+    devices.failOpen = false;
+    SoundPlayer unplugged(devices);  // takes two slots, then never plays another
+    load(unplugged, 300);
+    unplugged.play(&listener, true);
+    ASSERT_TRUE(waitUntil([&] { return listener.calls == 2; }, std::chrono::milliseconds(5000)));
+    EXPECT_EQ(played(), ramp(200));
+
+    SoundPlayer stalled(devices);  // the whole sound queued, none of it played
+    load(stalled, 150);
+    stalled.play(&listener, false);
+    ASSERT_TRUE(waitUntil([&] { return listener.calls == 3; }, std::chrono::milliseconds(5000)));
+    EXPECT_EQ(played(1), ramp(150));
+}
+
 TEST_F(SoundPlayerTest, FastSoundsPlayInBufferSizedSlots)
 {
     devices.instantPlayback = true;
@@ -106,6 +130,16 @@ TEST_F(SoundPlayerTest, FastSoundsPlayInBufferSizedSlots)
     ASSERT_EQ(device->played.size(), 2u);
     EXPECT_EQ(device->played[0].size(), static_cast<std::size_t>(SoundPlayer::PcmBufferSize));
     EXPECT_EQ(played(), ramp(300000));
+}
+
+TEST_F(SoundPlayerTest, AnAbsurdSampleRatePlaysInBufferSizedSlots)
+{
+    devices.instantPlayback = true;
+    SoundPlayer player(devices);
+    load(player, 1000, 0x7FFFFFFF, 16);
+    player.play(&listener, false);
+    ASSERT_TRUE(waitUntil([&] { return listener.calls == 1; }));
+    EXPECT_EQ(played(), ramp(1000));
 }
 
 TEST_F(SoundPlayerTest, NothingLoadedEndsAtOnceWithoutTheListener)
