@@ -36,6 +36,8 @@ const LineElements Lines[] = {
     {MixerMicrophone, true, {"Mic"}},
 };
 
+// Values are read from the mixer's copy, which follows the card only as its events are handled:
+// each call takes in what changed since (another program's volume, elements gone with an unplug).
 class AlsaMixer final : public MixerDevice {
 public:
     explicit AlsaMixer(snd_mixer_t* mixer) : mixer_(mixer) {}
@@ -44,6 +46,7 @@ public:
     // Lines are the index in Lines; a line's control is the same index.
     int findLine(std::uint32_t componentType) override
     {
+        catchUp();
         for (std::size_t i = 0; i < std::size(Lines); ++i) {
             if (Lines[i].type == componentType && element(Lines[i]) != nullptr) return static_cast<int>(i);
         }
@@ -54,8 +57,11 @@ public:
 
     int getControlValue(int control, std::uint32_t& value) override
     {
+        if (!isControl(control)) return 0;
+        catchUp();
         const LineElements& line = Lines[static_cast<std::size_t>(control)];
         snd_mixer_elem_t* elem = element(line);
+        if (elem == nullptr) return 0;
         long min = 0, max = 0, raw = 0;
         const int err = line.capture ? snd_mixer_selem_get_capture_volume_range(elem, &min, &max)
                                      : snd_mixer_selem_get_playback_volume_range(elem, &min, &max);
@@ -68,8 +74,11 @@ public:
 
     int setControlValue(int control, std::uint32_t value) override
     {
+        if (!isControl(control)) return 0;
+        catchUp();
         const LineElements& line = Lines[static_cast<std::size_t>(control)];
         snd_mixer_elem_t* elem = element(line);
+        if (elem == nullptr) return 0;
         long min = 0, max = 0;
         const int err = line.capture ? snd_mixer_selem_get_capture_volume_range(elem, &min, &max)
                                      : snd_mixer_selem_get_playback_volume_range(elem, &min, &max);
@@ -83,6 +92,18 @@ public:
     }
 
 private:
+    static bool isControl(int control)
+    {
+        return control >= 0 && control < static_cast<int>(std::size(Lines));
+    }
+
+    // Handles the events waiting; the control devices are non-blocking, so none waits for more.
+    void catchUp()
+    {
+        const int err = snd_mixer_handle_events(mixer_);
+        if (err < 0) qCInfo(lcAudio, "mixer events cannot be read: %s", snd_strerror(err));
+    }
+
     // The first element of the line's names with a volume in the line's direction.
     snd_mixer_elem_t* element(const LineElements& line)
     {
@@ -131,14 +152,21 @@ std::unique_ptr<MixerDevice> AlsaMixerPort::open(int id)
     if (id < 0 || id >= static_cast<int>(cards.size())) {
         return nullptr;
     }
-    const std::string card = "hw:" + std::to_string(cards[static_cast<std::size_t>(id)]);
+    return openControl("hw:" + std::to_string(cards[static_cast<std::size_t>(id)]));
+}
+
+std::unique_ptr<MixerDevice> AlsaMixerPort::openControl(const std::string& name)
+{
     snd_mixer_t* mixer = nullptr;
+    snd_hctl_t* hctl = nullptr;
     int err = snd_mixer_open(&mixer, 0);
-    if (err >= 0) err = snd_mixer_attach(mixer, card.c_str());
+    if (err >= 0) err = snd_mixer_attach(mixer, name.c_str());
+    if (err >= 0) err = snd_mixer_get_hctl(mixer, name.c_str(), &hctl);
+    if (err >= 0) err = snd_ctl_nonblock(snd_hctl_ctl(hctl), 1);
     if (err >= 0) err = snd_mixer_selem_register(mixer, nullptr, nullptr);
     if (err >= 0) err = snd_mixer_load(mixer);
     if (err < 0) {
-        qCWarning(lcAudio, "mixer of %s cannot be opened: %s", card.c_str(), snd_strerror(err));
+        qCWarning(lcAudio, "mixer of %s cannot be opened: %s", name.c_str(), snd_strerror(err));
         if (mixer != nullptr) snd_mixer_close(mixer);
         return nullptr;
     }

@@ -2,6 +2,8 @@
 
 #include "audio/mixer_port.h"
 
+#include <string>
+
 namespace tarnix {
 
 // The sound cards' simple mixers as mixer devices, named by card. Lines map onto the usual
@@ -12,6 +14,9 @@ public:
     int deviceCount() const override;
     bool deviceName(int id, std::string& name) const override;
     std::unique_ptr<MixerDevice> open(int id) override;
+    // The mixer of one ALSA control device: a card ("hw:0") or a plugin ("pulse"). Null when it
+    // cannot be opened.
+    static std::unique_ptr<MixerDevice> openControl(const std::string& name);
 };
 
 }  // namespace tarnix

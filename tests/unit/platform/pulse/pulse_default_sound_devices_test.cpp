@@ -1,17 +1,14 @@
 #include "platform/linux/pulse/pulse_default_sound_devices.h"
 
 #include "app/default_device_change.h"
-#include "child_process.h"
+#include "private_pulse.h"
 
 #include <gtest/gtest.h>
 
-#include <QDeadlineTimer>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include <cstdlib>
-#include <memory>
 #include <string>
 
 namespace tarnix {
@@ -27,13 +24,9 @@ const std::string PcIn = "Built-in Mic";
 // handset's devices are the defaults.
 class PulseDefaultSoundDevicesTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(home_.isValid());
-        const QString socket = home_.filePath("native");
-        QFile script(home_.filePath("server.pa"));
-        ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-        script.write(QString(R"(
+    void SetUp() override { ASSERT_TRUE(server_.ready()) << "pulseaudio did not start"; }
+
+    PrivatePulse server_{R"(
 load-module module-null-sink sink_name=usb sink_properties='alsa.card_name="USB Audio Device" alsa.name="USB Audio" device.description="USB Audio Device Analog Stereo"'
 load-module module-null-sink sink_name=pc sink_properties='alsa.card_name="HDA Intel PCH" alsa.name="ALC892 Analog" device.description="Built-in Audio Analog Stereo"'
 load-module module-null-sink sink_name=hdmi sink_properties='device.description="HDMI Output"'
@@ -41,40 +34,7 @@ load-module module-null-source source_name=usbin description="USB Audio Device"
 load-module module-null-source source_name=pcin description="Built-in Mic"
 set-default-sink usb
 set-default-source usbin
-load-module module-native-protocol-unix socket=%1 auth-anonymous=1
-)")
-                         .arg(socket)
-                         .toUtf8());
-        script.close();
-
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("HOME", home_.path());
-        env.insert("XDG_RUNTIME_DIR", home_.path());
-        env.insert("PULSE_RUNTIME_PATH", home_.filePath("runtime"));
-        env.remove("DBUS_SESSION_BUS_ADDRESS");
-        env.remove("DISPLAY");
-        server_ = std::make_unique<ChildProcess>(
-            "pulseaudio",
-            QStringList{"-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no",
-                        "--log-target=stderr", "--log-level=error", "-F", script.fileName()},
-            env);
-        ASSERT_TRUE(server_->started()) << "pulseaudio is not installed";
-        // The socket comes last, once every device is there; it may exist a moment before the
-        // server listens on it.
-        pointClientsAt("unix:" + socket.toStdString());
-        const QDeadlineTimer deadline(5000);
-        while (!PulseDefaultSoundDevices().open() && !deadline.hasExpired()) {
-            QThread::msleep(10);
-        }
-        ASSERT_TRUE(PulseDefaultSoundDevices().open()) << "pulseaudio did not start";
-    }
-
-    void TearDown() override { ::unsetenv("PULSE_SERVER"); }
-
-    static void pointClientsAt(const std::string& server) { ::setenv("PULSE_SERVER", server.c_str(), 1); }
-
-    QTemporaryDir home_;
-    std::unique_ptr<ChildProcess> server_;
+)"};
 };
 
 TEST_F(PulseDefaultSoundDevicesTest, UsbDefaultsMoveToTheNamedDevices)
@@ -121,7 +81,7 @@ TEST_F(PulseDefaultSoundDevicesTest, ServerThatWentAwayIsNoServer)
 {
     PulseDefaultSoundDevices devices;
     ASSERT_TRUE(devices.open());
-    server_->crash();
+    server_.crash();
     EXPECT_EQ(changeDefaultDevice(devices, SoundDirection::Playback, PcOut), DefaultDeviceNoServer);
     EXPECT_EQ(devices.currentDefault(SoundDirection::Playback), "");
 }

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "child_process.h"
+
+#include <QString>
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace tarnix {
+
+// A sound server of the test's own: its own home and runtime folders, the given module lines, and
+// every client of this process pointed at it (PULSE_SERVER) while it lives.
+class PrivatePulse {
+public:
+    explicit PrivatePulse(const QString& modules);
+    ~PrivatePulse();
+    PrivatePulse(const PrivatePulse&) = delete;
+    PrivatePulse& operator=(const PrivatePulse&) = delete;
+
+    // True once the server answers its clients.
+    bool ready() const { return ready_; }
+    // Runs pactl against this server; true when it ends with 0.
+    bool pactl(const QStringList& arguments) const;
+    // SIGKILL: the server goes as a crash would end it.
+    void crash() { server_->crash(); }
+
+private:
+    QTemporaryDir home_;
+    std::unique_ptr<ChildProcess> server_;
+    QString address_;
+    bool ready_ = false;
+};
+
+}  // namespace tarnix
