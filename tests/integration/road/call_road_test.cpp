@@ -160,7 +160,8 @@ TEST(CallRoad, AnEndSaidWhileTheMessengerStalledIsLearntAtReattachAndTheNextCall
     ASSERT_EQ(road.failure(), "");
     ASSERT_NO_FATAL_FAILURE(ringAndAnswer(road));
 
-    road.messenger("hang 1500");
+    // Long enough for a busy machine to get the digit to it well inside the stall.
+    road.messenger("hang 2500");
     road.messenger("end 123");
     ASSERT_TRUE(road.messengerHas("EVENT hang"));
     road.handset("press 5");
