@@ -69,6 +69,14 @@ void CallTable::markAllEnded()
     while (!calls_.empty()) markEnded(calls_.begin()->first);
 }
 
+std::vector<std::int32_t> CallTable::ids() const
+{
+    std::vector<std::int32_t> out;
+    out.reserve(calls_.size());
+    for (const auto& call : calls_) out.push_back(call.first);
+    return out;
+}
+
 CallEntry* CallTable::findCall(std::int32_t id)
 {
     const auto it = calls_.find(id);

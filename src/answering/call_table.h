@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <map>
+#include <vector>
 
 namespace tarnix {
 
@@ -55,6 +56,8 @@ public:
     std::int32_t firstRingingId() const;
     std::int32_t firstInProgressId() const;
     std::size_t size() const { return calls_.size(); }
+    // The ids of the calls in the table, ascending.
+    std::vector<std::int32_t> ids() const;
 
 private:
     CallEntry& entryOf(std::int32_t id);

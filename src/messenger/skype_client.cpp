@@ -28,7 +28,8 @@ SkypeClient::SkypeClient(const Ports& ports)
     : ports_(ports),
       pacer_(ports.loop, [this](std::string_view text) { return transmit(text); }),
       keys_({*this, ports.controller, ports.windows, ports.volume, ports.mainWindow, ports_.tones}),
-      calls_(CallTable::Skype, {ports.clock, ports.settings, ports.mainWindow, *this, ports.answering})
+      calls_(CallTable::Skype, {ports.clock, ports.settings, ports.mainWindow, *this, ports.answering}),
+      activeCalls_(ports.loop, calls_, [this] { sendCommand("SEARCH ACTIVECALLS"); })
 {
     ports_.transport.setListener(this);
 }
@@ -56,12 +57,14 @@ void SkypeClient::onWatchTick()
         onAttachChanged();
         return;
     }
-    // A lost command detaches without telling anyone; the user must not go on seeing the link
-    // as up, so the tick tells them before it looks for the messenger again.
-    if (shownAttached_) {
-        onAttachChanged();
-        return;
+    // Detached by a lost command: the messenger may have gone since, and its calls with it.
+    if (!callsPeer_.empty() && !ports_.transport.peerExists(callsPeer_)) {
+        forgetCalls();
+        callsPeer_.clear();
     }
+    // A lost command detaches without telling anyone; the user must not go on seeing the link
+    // as up, so the tick tells them, and looks for the messenger again at once.
+    if (shownAttached_) onAttachChanged();
     ports_.transport.discover();
 }
 
@@ -269,12 +272,13 @@ int SkypeClient::onNotification(const std::string& sender, std::string_view text
         onUsers(rest("USERS "));
     } else if (startsWithIgnoringCase(text, "SKYPEVERSION ")) {
         skypeVersion_ = Utf8String(rest("SKYPEVERSION "));
+    } else if (startsWithIgnoringCase(text, "CALLS ")) {
+        onActiveCalls(rest("CALLS "));
     } else if (startsWithIgnoringCase(text, "AUDIO_IN ")) {
         onAudioDevice(true, rest("AUDIO_IN "));
     } else if (startsWithIgnoringCase(text, "AUDIO_OUT ")) {
         onAudioDevice(false, rest("AUDIO_OUT "));
     }
-    // "CALLS " (the active calls at attach) and everything else: not used.
     return 1;
 }
 
@@ -363,6 +367,7 @@ void SkypeClient::onCallNotification(std::string_view rest)
     } else {
         onCallProperty(id, property, value);
     }
+    activeCalls_.heard();
 }
 
 void SkypeClient::onCallProperty(std::int32_t id, std::string_view property, std::string_view value)
@@ -424,6 +429,12 @@ void SkypeClient::onRinging(std::int32_t id)
     }
 }
 
+void SkypeClient::onActiveCalls(std::string_view list)
+{
+    // As for any end: a call still going on keeps its light, number and in-call state.
+    if (activeCalls_.reconcile(list) && !calls_.anyCallActive()) endCallSteps();
+}
+
 // Its calls went with the messenger: left in the table, an "in progress" call would keep the
 // handset's icon and light on and have every later incoming call refused.
 void SkypeClient::forgetCalls()
@@ -431,6 +442,7 @@ void SkypeClient::forgetCalls()
     if (calls_.size() == 0 && !inCall_) return;
     qCInfo(lcMessenger, "the calls of %s are over with it", callsPeer_.c_str());
     calls_.markAllEnded();
+    activeCalls_.heard();
     endCallSteps();
 }
 

@@ -5,6 +5,7 @@
 #include "answering/command_sender.h"
 #include "app/messenger_link.h"
 #include "config/utf8_string.h"
+#include "messenger/active_calls_check.h"
 #include "messenger/command_pacer.h"
 #include "messenger/friend_list.h"
 #include "messenger/skype_key_handler.h"
@@ -176,6 +177,7 @@ private:
     void onCallProperty(std::int32_t id, std::string_view property, std::string_view value);
     void onCallStatus(std::int32_t id, std::string_view status);
     void onRinging(std::int32_t id);
+    void onActiveCalls(std::string_view list);
     void endCallSteps();
     void forgetCalls();
 
@@ -194,6 +196,7 @@ private:
     Utf8String skypeVersion_;
     FriendList friends_;
     CallTable calls_;
+    ActiveCallsCheck activeCalls_;
 };
 
 }  // namespace tarnix

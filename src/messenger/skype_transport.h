@@ -38,7 +38,7 @@ public:
     virtual void setListener(SkypeTransportListener* listener) = 0;
     // Asks a running messenger to let us attach.
     virtual void discover() = 0;
-    // The peer is still there (its address has an owner).
+    // The peer is still the messenger: it has not gone, nor given up the messenger's service.
     virtual bool peerExists(const std::string& peer) const = 0;
     // Sends one command, keeping the order of sending; false when it cannot even go out.
     virtual bool send(const std::string& peer, std::string_view text) = 0;

@@ -22,7 +22,7 @@ int main(int argc, char* argv[])
             "com.Skype.API, answers the handshake and the driver's commands, and records every "
             "command it receives (CMD), every reply (REPLY) and notification it sends (NOTIFY; FOREIGN "
             "when sent from another connection; UNSENT while no client is attached), and its events "
-            "(EVENT ready, attached, hang, crash; BADLINE for a script line it does not know), one "
+            "(EVENT ready, attached, hang, released, crash; BADLINE for a script line it does not know), one "
             "line each, stamped with the monotonic clock in seconds. When $DISPLAY opens it also shows "
             "the messenger's main form (titled Skype, with a login control and an entry box) and "
             "records what its windows go through (WINDOW form|popup 0x..., text TEXT, focus, tab, "

@@ -45,6 +45,7 @@ const char* const SimScript::kHelp =
     "  sleep MS             wait before the next line\n"
     "  wait-attach          wait until a client has attached\n"
     "  hang [MS]            stop answering anything (for MS milliseconds, else for good)\n"
+    "  release              give up com.Skype.API and live on (EVENT released)\n"
     "  crash                exit at once, as a crash would\n"
     "  quit                 exit normally\n";
 
@@ -155,6 +156,9 @@ bool SimScript::runLine(const QString& line)
             for (;;) std::this_thread::sleep_for(std::chrono::hours(1));
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(args[0].toInt()));
+    } else if (verb == QLatin1String("release")) {
+        sim_.releaseName();
+        transcript_.write("EVENT", QStringLiteral("released"));
     } else if (verb == QLatin1String("crash")) {
         transcript_.write("EVENT", QStringLiteral("crash"));
         std::_Exit(3);

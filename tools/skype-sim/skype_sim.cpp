@@ -38,6 +38,11 @@ bool SkypeSim::start()
            QDBusConnectionInterface::ServiceRegistered;
 }
 
+void SkypeSim::releaseName()
+{
+    bus_.interface()->unregisterService(kService);
+}
+
 QString SkypeSim::Invoke(const QString& command)
 {
     transcript_.write("CMD", command);
@@ -160,12 +165,12 @@ void SkypeSim::reportHeard()
 
 QString SkypeSim::activeCalls() const
 {
+    // Every other word (FINISHED, MISSED, REFUSED, FAILED, CANCELLED, ...) leaves a call over.
+    static const QStringList active{QStringLiteral("ROUTING"), QStringLiteral("RINGING"),
+                                    QStringLiteral("INPROGRESS"), QStringLiteral("ONHOLD")};
     QStringList ids;
     for (const auto& [id, call] : calls_) {
-        if (call.status != QLatin1String("FINISHED") && call.status != QLatin1String("MISSED") &&
-            call.status != QLatin1String("REFUSED")) {
-            ids << QString::number(id);
-        }
+        if (active.contains(call.status)) ids << QString::number(id);
     }
     return ids.join(QLatin1String(", "));
 }

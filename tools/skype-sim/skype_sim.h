@@ -38,6 +38,8 @@ public:
 
     // Offers the API and takes the service name; false when either is refused.
     bool start();
+    // Gives the service name up and lives on, as a messenger that signs out of its API does.
+    void releaseName();
     bool attached() const { return !client_.isEmpty(); }
 
     // What a script makes the messenger do.

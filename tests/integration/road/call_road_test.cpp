@@ -151,5 +151,33 @@ TEST(CallRoad, AHandsetPluggedInAgainDuringACallShowsTheLinkAndKeepsDialling)
     EXPECT_TRUE(road.finish());
 }
 
+// A messenger that stalls past the command time-out while a digit is pressed: the program lets
+// go of it, and the end of the call it says on waking is not heard. Attached again, the program
+// learns the end from the messenger's list of active calls, and the next call rings.
+TEST(CallRoad, AnEndSaidWhileTheMessengerStalledIsLearntAtReattachAndTheNextCallRings)
+{
+    CallRoad road(2);
+    ASSERT_EQ(road.failure(), "");
+    ASSERT_NO_FATAL_FAILURE(ringAndAnswer(road));
+
+    // Long enough for a busy machine to get the digit to it well inside the stall.
+    road.messenger("hang 2500");
+    road.messenger("end 123");
+    ASSERT_TRUE(road.messengerHas("EVENT hang"));
+    road.handset("press 5");
+    ASSERT_TRUE(road.messengerHas("NOTIFY CALL 123 STATUS FINISHED"));
+    ASSERT_TRUE(road.messengerHas("CMD NAME TarnixUsbPhone"));
+    ASSERT_TRUE(road.messengerHas("CMD SEARCH ACTIVECALLS"));
+    ASSERT_NE(road.messengerLineStarting("REPLY CALLS"), "");
+    ASSERT_TRUE(road.handsetShowsClock("call=off light=off"));
+
+    road.messenger("ring 124 bob");
+    ASSERT_TRUE(road.handsetShows("ring=on"));
+    EXPECT_TRUE(road.finish());
+    EXPECT_EQ(std::count(road.messengerLines().begin(), road.messengerLines().end(),
+                         "CMD SET CALL 124 STATUS FINISHED"),
+              0);
+}
+
 }  // namespace
 }  // namespace tarnix::test

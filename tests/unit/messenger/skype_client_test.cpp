@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <thread>
@@ -19,6 +20,38 @@ const Transcript kStartCommands = {"alice-1: GET SKYPEVERSION", "alice-1: SEARCH
 class SkypeClientTest : public SkypeFixture<> {
 protected:
     void tick() { loop.advance(SkypeClient::kWatchPeriodMs); }
+    void say(const std::string& peer, const char* text)
+    {
+        transport.deliver(peer, text);
+        loop.runPending();
+    }
+    // alice-1 attached with call 12 in progress.
+    void callInProgress()
+    {
+        attach("alice-1");
+        say("alice-1", "CALL 12 STATUS RINGING");
+        say("alice-1", "CALL 12 STATUS INPROGRESS");
+        ASSERT_TRUE(stack.skype.inCall());
+        forget();
+    }
+    // The call table and the handset show no call: the light stays off a blink period later.
+    void expectNoCall()
+    {
+        EXPECT_FALSE(stack.skype.inCall());
+        EXPECT_EQ(stack.skype.calls().size(), 0u);
+        loop.advance(1000);
+        EXPECT_FALSE(handset->light());
+    }
+    // The next incoming call rings and is not refused.
+    void expectNextCallRings(const std::string& peer)
+    {
+        transport.take();
+        say(peer, "CALL 30 STATUS RINGING");
+        loop.advance(100);  // the melody waits out the ringer's settle time
+        EXPECT_TRUE(handset->ringing());
+        for (const std::string& sent : transport.take())
+            EXPECT_EQ(sent.find("STATUS FINISHED"), std::string::npos) << sent;
+    }
 };
 
 TEST_F(SkypeClientTest, AttachSendsTheStartCommandsThenShowsTheConnection)
@@ -99,42 +132,32 @@ TEST_F(SkypeClientTest, UndeliveredCommandDetachesQuietlyAndTheTickTellsTheUserT
     EXPECT_EQ(stack.skype.sendCommand("GET MUTE"), 0);
     EXPECT_TRUE(transport.take().empty());
 
+    // The next tick both tells the user and looks for the messenger again.
     const int discovers = transport.discovers;
     tick();
     EXPECT_EQ(stack.log.take(),
               (Transcript{"tray no messenger", "status Disconnected with Skype / Skype is offline"}));
-    EXPECT_EQ(transport.discovers, discovers);
-    tick();
     EXPECT_EQ(transport.discovers, discovers + 1);
+    tick();
+    EXPECT_EQ(transport.discovers, discovers + 2);
     EXPECT_TRUE(stack.log.take().empty());
 }
 
 TEST_F(SkypeClientTest, CallsOfAMessengerThatWentEndWithItAndTheNextMessengersCallRings)
 {
-    const auto say = [&](const std::string& peer, const char* text) {
-        transport.deliver(peer, text);
-        loop.runPending();
-    };
-    attach("alice-1");
-    say("alice-1", "CALL 123 STATUS RINGING");
-    say("alice-1", "CALL 123 STATUS INPROGRESS");
-    ASSERT_TRUE(stack.skype.inCall());
+    ASSERT_NO_FATAL_FAILURE(callInProgress());
 
     // A link that failed and came back to the same messenger keeps its call.
     transport.failSend("alice-1");
     tick();
-    tick();
     attach("alice-1");
     EXPECT_TRUE(stack.skype.inCall());
-    EXPECT_EQ(stack.skype.calls().firstInProgressId(), 123);
+    EXPECT_EQ(stack.skype.calls().firstInProgressId(), 12);
 
     // The messenger goes: its call is over, the handset shows so at once.
     transport.alive.clear();
     tick();
-    EXPECT_FALSE(stack.skype.inCall());
-    EXPECT_EQ(stack.skype.calls().size(), 0u);
-    loop.advance(1000);
-    EXPECT_FALSE(handset->light());
+    expectNoCall();
 
     // Also when a new messenger attaches before the old one was seen to go.
     attach("alice-2");
@@ -143,13 +166,94 @@ TEST_F(SkypeClientTest, CallsOfAMessengerThatWentEndWithItAndTheNextMessengersCa
     transport.failSend("alice-2");
     attach("alice-3");
     EXPECT_FALSE(stack.skype.inCall());
+    expectNextCallRings("alice-3");
+}
 
+TEST_F(SkypeClientTest, CallsOfAMessengerThatExitsAfterACommandFailedEndWithIt)
+{
+    ASSERT_NO_FATAL_FAILURE(callInProgress());
+    transport.failSend("alice-1");
+    tick();
+    EXPECT_TRUE(stack.skype.inCall());
+
+    transport.alive.clear();
+    tick();
+    expectNoCall();
+}
+
+// The end of a call said while the link was down (a stalled messenger timed a command out) is
+// learnt from the messenger's list of active calls, asked for at every attach.
+TEST_F(SkypeClientTest, AnEndMissedWhileDetachedIsTakenFromTheActiveCallsAtReattach)
+{
+    ASSERT_NO_FATAL_FAILURE(callInProgress());
+    transport.failSend("alice-1");
+    say("alice-1", "CALL 12 STATUS FINISHED");
+    EXPECT_TRUE(stack.skype.inCall());
+
+    tick();
+    attach("alice-1");
+    EXPECT_EQ(transport.take(), kStartCommands);
+    say("alice-1", "CALLS ");
+    expectNoCall();
+    expectNextCallRings("alice-1");
+}
+
+TEST_F(SkypeClientTest, TheActiveCallsListEndsOnlyTheCallsItDoesNotName)
+{
+    ASSERT_NO_FATAL_FAILURE(callInProgress());
+    say("alice-1", "CALL 15 STATUS RINGING");
+    ASSERT_EQ(transport.take(),
+              (Transcript{"alice-1: GET CALL 15 PARTNER_HANDLE", "alice-1: SET CALL 15 STATUS FINISHED"}));
+    stack.log.take();
+
+    // Call 15's end was lost; call 12 goes on undisturbed.
+    say("alice-1", "CALLS 12");
+    EXPECT_EQ(stack.skype.calls().size(), 1u);
+    EXPECT_EQ(stack.skype.calls().firstInProgressId(), 12);
+    EXPECT_TRUE(stack.skype.inCall());
+    say("alice-1", "CALLS 12, 15");
+    EXPECT_EQ(stack.skype.calls().size(), 1u);
+    EXPECT_TRUE(stack.log.take().empty());
+
+    // Texts from another connection are no list of ours.
+    say("mallory-7", "CALLS ");
+    EXPECT_TRUE(stack.skype.inCall());
+    say("alice-1", "CALLS 3,4");
+    expectNoCall();
+}
+
+// A call that ended with a word we do not know as final is found out by asking again once no
+// call notification has come for a while; an idle client never asks.
+TEST_F(SkypeClientTest, AQuietCallIsCheckedAgainstTheActiveCallsEveryThirtySeconds)
+{
+    const auto asked = [&] {
+        const Transcript sent = transport.take();
+        return std::count(sent.begin(), sent.end(), "alice-1: SEARCH ACTIVECALLS");
+    };
+    attach("alice-1");
     transport.take();
-    say("alice-3", "CALL 124 STATUS RINGING");
-    loop.advance(100);  // the melody waits out the ringer's settle time
-    EXPECT_TRUE(handset->ringing());
-    for (const std::string& sent : transport.take())
-        EXPECT_EQ(sent.find("STATUS FINISHED"), std::string::npos) << sent;
+    loop.advance(120000);
+    EXPECT_EQ(asked(), 0);
+
+    say("alice-1", "CALL 12 STATUS RINGING");
+    say("alice-1", "CALL 12 STATUS INPROGRESS");
+    loop.advance(20000);
+    // Any call notification puts the question off.
+    say("alice-1", "CALL 12 DURATION 20");
+    say("alice-1", "CALL 12 STATUS CANCELLED");
+    loop.advance(29999);
+    EXPECT_EQ(asked(), 0);
+    loop.advance(1);
+    EXPECT_EQ(asked(), 1);
+    say("alice-1", "CALLS 12");
+    loop.advance(30000);
+    EXPECT_EQ(asked(), 1);
+
+    say("alice-1", "CALLS ");
+    expectNoCall();
+    loop.advance(120000);
+    EXPECT_EQ(asked(), 0);
+    expectNextCallRings("alice-1");
 }
 
 TEST_F(SkypeClientTest, CommandThatCannotGoOutDetaches)

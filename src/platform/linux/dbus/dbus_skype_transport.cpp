@@ -50,14 +50,12 @@ bool DbusSkypeTransport::open()
     serviceWatcher_.addWatchedService(kServiceName);
     connect(&serviceWatcher_, &QDBusServiceWatcher::serviceOwnerChanged, this,
             [this](const QString&, const QString&, const QString& newOwner) {
+                // The messenger is whoever owns the service: one that gave it up, even while its
+                // process lives on, is gone for us.
+                if (newOwner != peer_) peerAlive_ = false;
                 if (!newOwner.isEmpty() && listener_ != nullptr)
                     listener_->onAttachMessage({}, AttachApiAvailable);
             });
-    peerWatcher_.setConnection(bus_);
-    peerWatcher_.setWatchMode(QDBusServiceWatcher::WatchForUnregistration);
-    connect(&peerWatcher_, &QDBusServiceWatcher::serviceUnregistered, this, [this](const QString& name) {
-        if (name == peer_) peerAlive_ = false;
-    });
     return true;
 }
 
@@ -129,17 +127,21 @@ void DbusSkypeTransport::followPeer(const QString& peer)
 {
     peer_ = peer;
     peerAlive_ = true;
-    peerWatcher_.setWatchedServices({peer});
-    // The peer may have left before the watch was in place; the bus answers in order.
-    QDBusMessage hasOwner = QDBusMessage::createMethodCall(
+    // The service may have changed hands before we followed the peer; the bus answers in order
+    // with the owner changes it announces.
+    QDBusMessage owner = QDBusMessage::createMethodCall(
         QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
-        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("NameHasOwner"));
-    hasOwner << peer;
-    DbusAnswer::call(bus_, hasOwner, kCommandTimeoutMs, this, [this, peer](const QDBusMessage& reply) {
-        if (peer == peer_ && reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty() &&
-            !reply.arguments().constFirst().toBool()) {
-            peerAlive_ = false;
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("GetNameOwner"));
+    owner << QString::fromLatin1(kServiceName);
+    DbusAnswer::call(bus_, owner, kCommandTimeoutMs, this, [this, peer](const QDBusMessage& reply) {
+        if (peer != peer_) return;
+        if (reply.type() == QDBusMessage::ErrorMessage) {
+            // No owner; a bus that does not answer tells us nothing.
+            if (reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.NameHasNoOwner"))
+                peerAlive_ = false;
+            return;
         }
+        if (replyText(reply) != peer) peerAlive_ = false;
     });
 }
 

@@ -65,8 +65,8 @@ private:
 
     QDBusConnection bus_;
     SkypeTransportListener* listener_ = nullptr;
+    // The owner of kServiceName: the messenger is the peer only while it owns the service.
     QDBusServiceWatcher serviceWatcher_;
-    QDBusServiceWatcher peerWatcher_;
     QString peer_;
     bool peerAlive_ = false;
     bool handshaking_ = false;

@@ -4,6 +4,7 @@
 
 #include <QElapsedTimer>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -189,6 +190,26 @@ TEST_F(SkypeLinkTest, KilledMessengerIsNoticedWithinOneWatchPeriodAndFoundAgainW
     ASSERT_NE(waitFor(*driver_, "status Connected with Skype / Skype is online", 4000), "");
     // The new owner of the service is announced at once; the watch tick is not waited for.
     EXPECT_LE(clock.elapsed(), 1000);
+}
+
+// A messenger that gives its service up is no longer the messenger, though its process lives
+// on: the link is lost and its call ends on the handset.
+TEST_F(SkypeLinkTest, MessengerThatGivesUpItsServiceIsLeftAndItsCallEnds)
+{
+    attach();
+    sim_->writeLine("ring 7 carol");
+    sim_->writeLine("status 7 INPROGRESS");
+    ASSERT_NE(waitFor(*driver_, "light -1"), "");
+
+    sim_->writeLine("release");
+    ASSERT_NE(waitFor(*sim_, "EVENT released"), "");
+    QElapsedTimer clock;
+    clock.start();
+    Lines shown;
+    ASSERT_NE(waitFor(*driver_, "status Disconnected with Skype / Skype is offline", 4000, &shown), "");
+    EXPECT_LE(clock.elapsed(), 2200);
+    EXPECT_NE(std::find(shown.begin(), shown.end(), "light 0"), shown.end());
+    EXPECT_EQ(state().substr(0, 26), "state attached=0 incall=0 ");
 }
 
 TEST_F(SkypeLinkTest, HungMessengerTimesTheCommandOutAndTheClientDetachesWithoutBlocking)
