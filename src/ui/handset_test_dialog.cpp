@@ -9,6 +9,7 @@
 #include "device/handset_codes.h"
 #include "ui/framework/control_id.h"
 #include "ui/handset_test_layout.h"
+#include "ui/ui_log.h"
 
 #include <QComboBox>
 #include <QDialog>
@@ -352,6 +353,7 @@ void HandsetTestDialog::StopLoop()
 
 void HandsetTestDialog::SetDisplayText(const QString& text)
 {
+    qCDebug(lcUi, "the test dialog shows %s", qUtf8Printable(text));
     if (auto* display = qobject_cast<QPlainTextEdit*>(GetDlgItem(kDisplay))) display->setPlainText(text);
 }
 
@@ -359,6 +361,7 @@ void HandsetTestDialog::AppendDisplayText(const QString& text)
 {
     auto* display = qobject_cast<QPlainTextEdit*>(GetDlgItem(kDisplay));
     if (display == nullptr || text.isEmpty()) return;
+    qCDebug(lcUi, "the test dialog adds %s", qUtf8Printable(text));
     display->moveCursor(QTextCursor::End);
     display->insertPlainText(text);
 }
