@@ -106,6 +106,7 @@ void HandsetTestDialog::Open(QWidget* owner)
         open->activateWindow();
         return;
     }
+    owner_ = owner;
     DoModal(buildHandsetTest, owner);
 }
 
@@ -123,6 +124,10 @@ bool HandsetTestDialog::OnInitDialog(QWidget* focus, LPARAM param)
     }
     levelMeter_ = addLevelMeter(*Handle(), kLevelMeter);
     parts_.controller.SetSubHandler(this);
+    Handle()->adjustSize();
+    CenterWindow(owner_);
+    Handle()->raise();
+    Handle()->activateWindow();
     return result;
 }
 

@@ -112,6 +112,7 @@ private:
     void PostToDialog(std::function<void()> task);
 
     Parts parts_;
+    QWidget* owner_ = nullptr;
     QPointer<QProgressBar> levelMeter_;
     // Lets tasks posted from sound threads find out whether this object still exists.
     std::shared_ptr<HandsetTestDialog*> self_ = std::make_shared<HandsetTestDialog*>(this);
