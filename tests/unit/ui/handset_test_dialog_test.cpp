@@ -227,7 +227,11 @@ TEST_F(HandsetTestDialogTest, StarCombinationsDriveTheHandset)
         EXPECT_EQ(text(D::kRecord), "录音");
         // Ringing from the dialog with no call: closing stops it.
         keys({KeyStar, KeyUp});
+        // The song and line buttons are hidden; a handset without their functions refuses them.
+        dialog.SendMessage(WM_COMMAND, D::kSelectSong, 0);
+        dialog.SendMessage(WM_COMMAND, D::kPstn, 0);
     });
+    EXPECT_EQ(errors.shown, std::vector<std::string>{"Error: The USB phone doesn't support this function"});
     EXPECT_FALSE(handset->ringing());
     EXPECT_FALSE(handset->light());
     EXPECT_FALSE(lcd().allOn);
