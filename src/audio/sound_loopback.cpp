@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 
@@ -76,7 +77,7 @@ int SoundLoopback::level(const void* data, int length)
     double sum = 0;
     for (int i = 0; i < samples; ++i) {
         std::int16_t sample;
-        std::memcpy(&sample, bytes + 2 * i, sizeof sample);
+        std::memcpy(&sample, bytes + std::ptrdiff_t{2} * i, sizeof sample);
         sum += double(sample) * double(sample);
     }
     const double rms = std::sqrt(sum / samples);
