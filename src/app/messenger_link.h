@@ -12,6 +12,8 @@ public:
 
     virtual bool isAttached() const = 0;
     virtual bool callInProgress() const = 0;
+    // An incoming call rings the handset.
+    virtual bool callRinging() const = 0;
     // The client's handset key mapping.
     virtual void onHandsetKey(int code) = 0;
     // The handset's output device (its product name and device number) and input device.

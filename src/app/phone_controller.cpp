@@ -128,6 +128,16 @@ void PhoneController::ShowNumber(const char* text, std::int32_t length)
     ports_.handsets.channel().HandsetLcd(length > 0 ? LcdNumber : LcdClock, 1, 6, text, 1);
 }
 
+void PhoneController::ShowHandsetState()
+{
+    const MessengerLink& skype = ports_.skype;
+    const MessengerLink& qq = ports_.qq;
+    if (!skype.callRinging() && !qq.callRinging()) ports_.handsets.channel().HandsetRing(0);
+    ShowLink(skype.isAttached() || qq.isAttached() ? 1 : 0);
+    ShowDialledNumber();
+    ShowCallActive(skype.callInProgress() || qq.callInProgress() ? 1 : 0);
+}
+
 void PhoneController::SetupUsbAudio()
 {
     const WaveDevices& devices = ports_.waveDevices;

@@ -45,6 +45,10 @@ public:
     // Shows the dialled-number buffer: the number, or the clock when it is empty.
     void ShowDialledNumber() { ShowNumber(dialled_.c_str(), dialled_.length()); }
     void SetupUsbAudio();
+    // Puts the handset back as the messengers' state says, after something else drove it: the
+    // ringer off unless a call rings, the link bars, the dialled number or the clock, the call
+    // icon and light.
+    void ShowHandsetState();
 
     // The dialled number, changed only through these so the LCD always shows what it holds.
     const DialledNumber& dialledNumber() const { return dialled_; }

@@ -25,13 +25,21 @@ int findDevice(const WaveDevices& devices, Direction direction, Match matches)
     return -1;
 }
 
+bool isHandsetName(std::string_view name)
+{
+    return startsWithIgnoringCase(name, "USB") || equalsIgnoringCase(name, "USB Audio Device");
+}
+
 }  // namespace
 
 int findHandsetOutput(const WaveDevices& devices)
 {
-    return findDevice(devices, Direction::Output, [](std::string_view name) {
-        return startsWithIgnoringCase(name, "USB") || equalsIgnoringCase(name, "USB Audio Device");
-    });
+    return findDevice(devices, Direction::Output, isHandsetName);
+}
+
+int findHandsetInput(const WaveDevices& devices)
+{
+    return findDevice(devices, Direction::Input, isHandsetName);
 }
 
 int findComputerOutput(const WaveDevices& devices)

@@ -11,6 +11,7 @@ namespace tarnix {
 
 // The handset: a name beginning with "USB" in any case, or "USB Audio Device".
 int findHandsetOutput(const WaveDevices& devices);
+int findHandsetInput(const WaveDevices& devices);
 // The computer's own device: a name containing neither "USB" nor "Virtual" (case-sensitive).
 int findComputerOutput(const WaveDevices& devices);
 // A name equal to `name`, in any case.

@@ -15,6 +15,8 @@ public:
     virtual std::string localeFolder() const = 0;
     // Where recorded messages are saved. It may not exist yet: whoever saves one creates it.
     virtual std::string messagesFolder() const = 0;
+    // The executable's folder: where files shipped beside the program are looked for.
+    virtual std::string programFolder() const = 0;
     // Creates or removes the entry that starts the program at log-in. Returns false on failure.
     virtual bool setAutostart(bool enabled) = 0;
 };

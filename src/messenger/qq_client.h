@@ -22,6 +22,7 @@ public:
     // No QQ window is ever looked for.
     bool isAttached() const override { return false; }
     bool callInProgress() const override { return calls_.anyCallActive(); }
+    bool callRinging() const override { return false; }
     void onHandsetKey(int code) override;
     void useHandsetOutput(const std::string& name, int deviceId) override;
     void useHandsetInput(const std::string&) override {}

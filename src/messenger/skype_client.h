@@ -124,6 +124,10 @@ public:
     bool isAttached() const override { return !apiWindow_.empty(); }
     // A call rings or goes on.
     bool callInProgress() const override { return inCall_; }
+    bool callRinging() const override
+    {
+        return calls_.incomingRingingIdle() && userStatus_ != StatusDoNotDisturb;
+    }
     void onHandsetKey(int code) override;
     void useHandsetOutput(const std::string& name, int deviceId) override;
     void useHandsetInput(const std::string& name) override;

@@ -31,7 +31,7 @@ Application::Application(ProgramEnvironment& environment)
       // The handset layer and the clients are made after the window and the phone controller,
       // which ask them nothing before Initialise.
       mainWindow_(loop_, {config_, settings_, locale_, environment, handsets_, qq_, skype_, messagePlayback_,
-                          nullptr, [this] { answerer_.finishBeforeExit(); }}),
+                          &dialogs_, [this] { answerer_.finishBeforeExit(); }}),
       instance_(lockFile_),
       phone_({handsets_, mainWindow_, skype_, qq_, keys_, *waveDevices_, defaultDeviceMover_}),
       handsets_(loop_, hidBus_, errors_, pstn_, clock_),
@@ -41,7 +41,9 @@ Application::Application(ProgramEnvironment& environment)
       answerer_({loop_, callClock_, settings_, config_, mainWindow_, skype_, answerRoute_, messageFolder_}),
       skype_({loop_, transport_, phone_, handsets_.channel(), mainWindow_, settings_, callClock_,
               skypeWindows_, speaker_, &answerer_}),
-      qq_(callClock_, settings_, mainWindow_)
+      qq_(callClock_, settings_, mainWindow_),
+      dialogs_(loop_, locale_,
+               {phone_, handsets_.channel(), *waveDevices_, environment, errors_, handsetTestMemory_})
 {
 }
 

@@ -27,6 +27,7 @@
 #include "platform/linux/session/termination_signals.h"
 #include "platform/linux/x11/x11_window_system.h"
 #include "platform/linux/x11/xtest_key_injector.h"
+#include "program/program_dialogs.h"
 #include "program/sound_player_message_playback.h"
 #include "ui/main_window.h"
 #include "ui/message_box_error_reporter.h"
@@ -42,8 +43,8 @@ class WaveDevices;
 
 // The objects that live as long as the program, and its start, loop and end. Members come up in
 // the order they are declared and go in reverse: the ports and settings first, then the main
-// window, the instance mark, the phone controller, the handset layer and last the messenger
-// clients, which hold the handset's channel and so go before it. Constructing it makes no window
+// window, the instance mark, the phone controller, the handset layer, the messenger clients,
+// which hold the handset's channel and so go before it, and last the dialogs. Constructing it makes no window
 // and touches no file. Make it while the Qt application object exists, on the main thread.
 class Application {
 public:
@@ -113,6 +114,10 @@ private:
     VoiceAnswerer answerer_;
     SkypeClient skype_;
     QqClient qq_;
+    // Kept from one opening of the test dialog to the next.
+    HandsetTestMemory handsetTestMemory_;
+    // First to go: an open dialog lets the handset go while the controller is still there.
+    ProgramDialogs dialogs_;
 };
 
 }  // namespace tarnix

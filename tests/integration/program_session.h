@@ -26,6 +26,7 @@ public:
     void setDisplay(const QString& display) { env_.insert("DISPLAY", display); }
     void setBus(const QString& address) { env_.insert("DBUS_SESSION_BUS_ADDRESS", address); }
     void setHome(const QString& folder) { env_.insert("HOME", folder); }
+    void setVariable(const QString& name, const QString& value) { env_.insert(name, value); }
     const QProcessEnvironment& environment() const { return env_; }
     const QString& executable() const { return executable_; }
     // The copy's folder (unused when the program runs in place).

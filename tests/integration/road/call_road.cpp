@@ -67,7 +67,7 @@ CallRoad::CallRoad(int model, Messenger messenger, const QString& display, const
     }
     handset_.process = std::make_unique<ChildProcess>(
         HANDSET_SIM_PATH, QStringList{"--model", QString::number(model), "--", session_.executable()},
-        session_.environment());
+        session_.environment(), extras.programLog);
     if (!handset_.process->started()) failure_ = "handset-sim did not start";
 }
 

@@ -16,6 +16,17 @@ namespace tarnix::test {
 
 using Lines = std::vector<std::string>;
 
+// What a road needs beyond the usual: done before any process starts.
+struct CallRoadExtras {
+    // Prepares the session (a sound server, files in its home); a failure text, else empty.
+    std::function<std::string(ProgramSession&)> prepare;
+    QStringList messengerArguments;
+    // An installed executable to run where it is, instead of a copy of the one built.
+    QString installed;
+    // The program's log lines come among handset-sim's lines (handsetSays finds them).
+    bool programLog = false;
+};
+
 // The road of a call through separate processes, as on a desktop: the real program in a session
 // of its own under a virtual handset, and a private session bus with the messenger stand-in on it.
 // The test plays both the person at the handset and the messenger, a script line at a time, and
@@ -28,14 +39,7 @@ public:
         BusWithoutOne,  // a session bus, no messenger on it
         NoBus,          // the session bus cannot be reached
     };
-    // What a road needs beyond the usual: done before any process starts.
-    struct Extras {
-        // Prepares the session (a sound server, files in its home); a failure text, else empty.
-        std::function<std::string(ProgramSession&)> prepare;
-        QStringList messengerArguments;
-        // An installed executable to run where it is, instead of a copy of the one built.
-        QString installed;
-    };
+    using Extras = CallRoadExtras;
     // display: none when empty; config: the text of config.xml beside the program, none when empty.
     explicit CallRoad(int model, Messenger messenger = Messenger::OnBus, const QString& display = {},
                       const std::string& config = {}, const Extras& extras = {});

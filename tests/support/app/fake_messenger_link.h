@@ -15,6 +15,7 @@ public:
     FakeMessengerLink(std::string name, TranscriptLog& log) : name_(std::move(name)), log_(log) {}
     bool isAttached() const override { return attached; }
     bool callInProgress() const override { return inCall; }
+    bool callRinging() const override { return ringing; }
     void onHandsetKey(int code) override { log_.note(name_ + " key " + keyName(code)); }
     void useHandsetOutput(const std::string& device, int id) override
     {
@@ -24,6 +25,7 @@ public:
 
     bool attached = false;
     bool inCall = false;
+    bool ringing = false;
 
 private:
     std::string name_;

@@ -16,6 +16,7 @@ public:
     std::string configFolder() const override { return folder_; }
     std::string localeFolder() const override { return folder_; }
     std::string messagesFolder() const override { return folder_ + "messages/"; }
+    std::string programFolder() const override { return folder_; }
     bool setAutostart(bool enabled) override
     {
         autostartCalls.push_back(enabled);

@@ -13,12 +13,12 @@ void ensureQtApplication()
 }
 
 ChildProcess::ChildProcess(const QString& program, const QStringList& arguments,
-                           const QProcessEnvironment& environment)
+                           const QProcessEnvironment& environment, bool mergeErrors)
     : process_(std::make_unique<QProcess>())
 {
     ensureQtApplication();
     process_->setProcessEnvironment(environment);
-    process_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process_->setProcessChannelMode(mergeErrors ? QProcess::MergedChannels : QProcess::ForwardedErrorChannel);
     process_->start(program, arguments);
     started_ = process_->waitForStarted(5000);
 }

@@ -13,8 +13,10 @@ namespace tarnix {
 // line by line, and killed when the object goes.
 class ChildProcess {
 public:
+    // `mergeErrors` reads the child's standard error among its output lines, else it goes to ours.
     ChildProcess(const QString& program, const QStringList& arguments,
-                 const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment());
+                 const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment(),
+                 bool mergeErrors = false);
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;

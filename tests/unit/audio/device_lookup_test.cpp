@@ -12,8 +12,9 @@ TEST(DeviceLookup, FindsEachDeviceOfTheUsualSet)
 {
     FakeWaveDevices devices;
     devices.outputs = {"Speakers", "USB Audio Device", "Virtual Cable 1 Out"};
-    devices.inputs = {"Microphone", "Virtual Cable 2 In (VB)"};
+    devices.inputs = {"Microphone", "Virtual Cable 2 In (VB)", "usb audio device"};
     EXPECT_EQ(findHandsetOutput(devices), 1);
+    EXPECT_EQ(findHandsetInput(devices), 2);
     EXPECT_EQ(findComputerOutput(devices), 0);
     EXPECT_EQ(findOutputByName(devices, "virtual cable 1 out"), 2);
     EXPECT_EQ(findOutputByName(devices, "Virtual Cable"), -1);

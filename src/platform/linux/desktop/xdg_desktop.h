@@ -36,7 +36,7 @@ public:
 
     // True when everything lives beside the executable.
     bool portable() const { return portable_; }
-    std::string programFolder() const;
+    std::string programFolder() const override;
     const std::string& executablePath() const { return folders_.executablePath; }
     std::string autostartPath() const;
 
