@@ -30,8 +30,9 @@ Application::Application(ProgramEnvironment& environment)
       lockFile_(LockFileInstanceMarker::defaultPath()),
       // The handset layer and the clients are made after the window and the phone controller,
       // which ask them nothing before Initialise.
+      dialogs_(loop_, handsets_, settings_, locale_),
       mainWindow_(loop_, {config_, settings_, locale_, environment, handsets_, qq_, skype_, messagePlayback_,
-                          nullptr, [this] { answerer_.finishBeforeExit(); }}),
+                          &dialogs_, [this] { answerer_.finishBeforeExit(); }}),
       instance_(lockFile_),
       phone_({handsets_, mainWindow_, skype_, qq_, keys_, *waveDevices_, defaultDeviceMover_}),
       handsets_(loop_, hidBus_, errors_, pstn_, clock_),

@@ -27,6 +27,7 @@
 #include "platform/linux/session/termination_signals.h"
 #include "platform/linux/x11/x11_window_system.h"
 #include "platform/linux/x11/xtest_key_injector.h"
+#include "program/program_dialogs.h"
 #include "program/sound_player_message_playback.h"
 #include "ui/main_window.h"
 #include "ui/message_box_error_reporter.h"
@@ -98,6 +99,8 @@ private:
     SystemCallClock callClock_;
     LockFileInstanceMarker lockFile_;
     X11WindowSystem windowSystem_;
+    // Before the window: an options dialog still open goes with the window's widgets.
+    ProgramDialogs dialogs_;
 
     MainWindow mainWindow_;
     BusNameInstanceMarker instance_;
