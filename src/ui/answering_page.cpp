@@ -25,6 +25,8 @@ namespace {
 
 using Page = AnsweringPage;
 
+constexpr int kEditWidth = 320;
+
 template <typename Control>
 Control* withId(int id, Control* control)
 {
@@ -43,6 +45,8 @@ QLineEdit* edit(QWidget& parent, int id)
 {
     auto* line = withId(id, new QLineEdit(&parent));
     line->setMaxLength(Page::kLongestText);
+    // Room for a path or a sentence, whatever the language of the labels.
+    line->setMinimumWidth(kEditWidth);
     return line;
 }
 
