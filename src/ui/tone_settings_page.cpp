@@ -185,6 +185,8 @@ void ToneSettingsPage::SendVolume(int level)
 
 void ToneSettingsPage::ApplyPage()
 {
+    // Without its controls the page has nothing to say (a slider that is not there reads 0).
+    if (Handle() == nullptr) return;
     if (const int melody = selection(GetDlgItem(kSkypeListId)); melody >= 0) settings_.skypeTone = melody;
     if (const int melody = selection(GetDlgItem(kQqListId)); melody >= 0) settings_.qqTone = melody;
     KillTimer(kVolumeTimerId);

@@ -76,7 +76,7 @@ protected:
             QTimer::singleShot(5000, widget, [&dialog] { dialog.EndDialog(-5); });
             action(*widget);
         });
-        return dialog.Open(owner, [this] { log.push_back("refresh"); });
+        return dialog.Open(owner, [this] { log.emplace_back("refresh"); });
     }
     static void press(QDialog& dialog, int id)
     {
@@ -141,7 +141,7 @@ TEST_F(OptionsDialogTest, ASecondOpenOnlyBringsTheOpenOneToTheFront)
     int second = 0;
     int shown = 0;
     const int result = run(recording, [&](QDialog& d) {
-        second = recording.Open(nullptr, [this] { log.push_back("second refresh"); });
+        second = recording.Open(nullptr, [this] { log.emplace_back("second refresh"); });
         for (QWidget* top : QApplication::topLevelWidgets())
             shown += top->isVisible() && top->windowTitle() == "Options";
         press(d, OptionsDialog::kCancelId);
