@@ -18,8 +18,6 @@
 namespace tarnix {
 namespace {
 
-constexpr int kLongestDelaySecs = 86400;
-
 std::string narrow(const std::u16string& text)
 {
     return std::string(fromWide(text).view());

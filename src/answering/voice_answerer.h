@@ -26,6 +26,8 @@ public:
     static constexpr int kFinishGraceMs = 5000;
     static constexpr int kDefaultMaxMinutes = 10;
     static constexpr int kLongestMaxMinutes = 1440;
+    // The longest wait before a ringing call is taken, whatever the settings say.
+    static constexpr int kLongestDelaySecs = 86400;
     static constexpr const char16_t* kCableIn = u"Virtual Cable 1 In";
     static constexpr const char16_t* kCableOut = u"Virtual Cable 2 Out";
 

@@ -42,7 +42,7 @@ Application::Application(ProgramEnvironment& environment)
       skype_({loop_, transport_, phone_, handsets_.channel(), mainWindow_, settings_, callClock_,
               skypeWindows_, speaker_, &answerer_}),
       qq_(callClock_, settings_, mainWindow_),
-      dialogs_(loop_, locale_,
+      dialogs_(loop_, handsets_, settings_, locale_,
                {phone_, handsets_.channel(), *waveDevices_, environment, errors_, handsetTestMemory_})
 {
 }

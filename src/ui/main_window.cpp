@@ -482,9 +482,13 @@ void MainWindow::OpenOptions()
         qCInfo(lcUi, "the options dialog is not part of this program yet");
         return;
     }
-    if (!parts_.dialogs->runOptions(Handle()) || !Handle()) return;
-    Save();
-    Refresh();
+    const auto saveAndRefresh = [this] {
+        Save();
+        Refresh();
+    };
+    // The program may have ended while the dialog ran: then there is no window to refresh.
+    if (!parts_.dialogs->runOptions(Handle(), saveAndRefresh) || !Handle()) return;
+    saveAndRefresh();
 }
 
 void MainWindow::CheckUpdate()

@@ -8,6 +8,7 @@
 #include "folder_environment.h"
 #include "handset_test_rig.h"
 #include "temp_folder.h"
+#include "ui/dialog_launcher.h"
 #include "ui/main_window.h"
 #include "ui/message_playback.h"
 #include "ui/tray_icon.h"
@@ -69,6 +70,21 @@ public:
     std::vector<std::string> started;
 };
 
+// The options dialog as the test scripts it: what the user does in it and how it ends.
+class ScriptedDialogs final : public DialogLauncher {
+public:
+    bool runOptions(QWidget* owner, const std::function<void()>& refresh) override
+    {
+        ++optionsRuns;
+        return options ? options(owner, refresh) : false;
+    }
+    void runHandsetTest(QWidget*) override { ++testRuns; }
+
+    std::function<bool(QWidget*, const std::function<void()>&)> options;
+    int optionsRuns = 0;
+    int testRuns = 0;
+};
+
 // What a message box showed before the test answered it.
 struct SeenBox {
     bool shown = false;
@@ -103,9 +119,10 @@ protected:
     FakeMessengerLink qq{"qq", clientLog};
     RecordingSender skype;
     FakePlayback playback;
+    ScriptedDialogs dialogs;
     // Work left at the end, as the answering machine's message being recorded: a record.
     MainWindow window{
-        loop, {config, settings, locale, environment, rig.service, qq, skype, playback, nullptr, [this] {
+        loop, {config, settings, locale, environment, rig.service, qq, skype, playback, &dialogs, [this] {
                    MessageRecord record;
                    record.userName = Utf8String("alice");
                    settings.records.push_back(record);
