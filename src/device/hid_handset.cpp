@@ -39,7 +39,14 @@ std::uint8_t HidHandset::outputByte(std::size_t index) const
 
 HidHandset::ReadState HidHandset::ReadReport()
 {
-    if (!device_ || input_.empty()) return ReadState::NoReport;
+    if (!device_) return ReadState::NoReport;
+    if (input_.empty()) {
+        // A device declaring no input reports may still send some. None can be a key, but a
+        // watched node stays readable until it is read: unread, the loop would spin on it.
+        std::uint8_t dropped = 0;
+        lost_ = device_->readReport(std::span(&dropped, 1), 0) < 0;
+        return ReadState::NoReport;
+    }
     const std::int64_t now = host().nowMs();
     if (!readStartedMs_) readStartedMs_ = now;
     const int got = device_->readReport(input_, 0);

@@ -220,6 +220,21 @@ TEST_F(WatchedPollTest, HeldKeyTicksUntilTheReadTimeoutThenCountsAgain)
     EXPECT_EQ(rig_.sink.take(), Events{"key 3"});
 }
 
+TEST(WatchedPollNoInputReports, WhatTheHandsetSendsIsDroppedNotLeftReadable)
+{
+    HandsetTestRig rig;
+    rig.bus.offerDescriptors();
+    auto handset = std::make_shared<sim::VirtualMelodyHandset>(sim::VirtualHandset::Lengths{0, 9});
+    rig.bus.plug(handset);
+    rig.start();
+    handset->press(Key5);
+    rig.current().Poll();
+    // Left unread, the node would stay readable and the loop below would never go idle.
+    ASSERT_FALSE(handset->hasInputReport());
+    rig.loop.runPending();
+    EXPECT_TRUE(rig.sink.events.empty());
+}
+
 TEST_F(WatchedPollTest, UnpluggedNodeIsLetGoUntilTheRemovalScan)
 {
     rig_.bus.unplug(path_);

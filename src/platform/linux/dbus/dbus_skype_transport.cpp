@@ -1,6 +1,7 @@
 #include "platform/linux/dbus/dbus_skype_transport.h"
 
 #include "platform/linux/dbus/dbus_link_log.h"
+#include "platform/linux/dbus/messenger_text.h"
 
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
@@ -175,7 +176,7 @@ bool DbusSkypeTransport::send(const std::string& peer, std::string_view text)
             return;
         }
         // The reply is a notification like any other.
-        listener_->onCopyData(reply.service().toStdString(), replyText(reply).toStdString());
+        listener_->onCopyData(reply.service().toStdString(), messengerText(replyText(reply)));
     });
     return true;
 }
@@ -186,14 +187,14 @@ void DbusSkypeTransport::Notify(const QString& text)
     // attach is told, or it would come from a stranger.
     if (handshaking_) {
         if (held_.size() < kMaxHeldNotifications) {
-            held_.emplace_back(message().service().toStdString(), text.toStdString());
+            held_.emplace_back(message().service().toStdString(), messengerText(text));
         } else {
             qCDebug(lcDbusLink, "dropped a notification from %s during the handshake",
                     qPrintable(message().service()));
         }
         return;
     }
-    if (listener_ != nullptr) listener_->onCopyData(message().service().toStdString(), text.toStdString());
+    if (listener_ != nullptr) listener_->onCopyData(message().service().toStdString(), messengerText(text));
 }
 
 }  // namespace tarnix
