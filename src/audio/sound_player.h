@@ -29,11 +29,12 @@ public:
     static constexpr int WriteTries = 10;
     static constexpr int WriteRetryMs = 50;
     static constexpr int FeedPauseMs = 60;
-    // Blocks refused in a row after which the device counts as gone (unplugged, say).
-    static constexpr int DroppedBlocksToGiveUp = 2;
+    // Blocks refused in a row (each after WriteTries) after which the device counts as gone: about
+    // 5 s, well beyond a sound server's latency, which can cost a block or two at the start.
+    static constexpr int DroppedBlocksToGiveUp = 10;
     // How long the queued slots may take to play beyond their own length before the device
     // counts as gone.
-    static constexpr int DrainGraceMs = 2000;
+    static constexpr int DrainGraceMs = 5000;
 
     explicit SoundPlayer(WaveDevices& devices);
     ~SoundPlayer() override;

@@ -22,8 +22,6 @@ public:
     bool runOptions(QWidget* owner, const std::function<void()>& refresh) override;
     void runHandsetTest(QWidget* owner) override;
 
-    OptionsDialog& options() { return options_; }
-
 private:
     OptionsDialog::Pages makeOptionsPages();
 

@@ -113,7 +113,7 @@ TEST_F(OptionsPathTest, ExitDuringARingTestStopsTheRingerAndGivesBackTheVolume)
     EXPECT_FALSE(handset->ringing());
     EXPECT_EQ(handset->ringerVolume(), 50 * 16 / 100);
     EXPECT_EQ(window.Handle(), nullptr);
-    EXPECT_EQ(real.options().Handle(), nullptr);
+    EXPECT_EQ(real.Handle(), nullptr);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_EQ(rig.loop.pendingTasks(), 0u);
     EXPECT_TRUE(saved("<Tone Skype='0' QQ='0' Volume='50'/>")) << "nothing of the cancelled page is kept";
