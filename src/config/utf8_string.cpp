@@ -33,7 +33,7 @@ Utf8String::Block* Utf8String::allocate(int length)
 {
     // Header, bytes and terminator in one allocation; freed in release() when the count drops to 0.
     void* memory = ::operator new(sizeof(Block) + static_cast<std::size_t>(length) + 1);
-    Block* block = ::new (memory) Block{{1}, length};
+    auto* block = ::new (memory) Block{{1}, length};
     block->bytes()[length] = '\0';
     return block;
 }
@@ -63,10 +63,11 @@ Utf8String::Utf8String(Utf8String&& other) noexcept : block_(std::exchange(other
 
 Utf8String& Utf8String::operator=(const Utf8String& other) noexcept
 {
-    Block* const incoming = other.block_;  // other may be this string
-    other.retain();
-    release();
-    block_ = incoming;
+    if (this != &other) {
+        other.retain();
+        release();
+        block_ = other.block_;
+    }
     return *this;
 }
 

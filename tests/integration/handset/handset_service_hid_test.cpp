@@ -40,7 +40,7 @@ struct HidRig {
     Events settle(int ticks = 0)
     {
         loop.runPending();
-        loop.advance(10 * ticks);
+        loop.advance(std::int64_t{10} * ticks);
         return sink.take();
     }
 

@@ -93,7 +93,7 @@ std::vector<std::int16_t> readAll(SoundSource& source)
 // The loudness of every 10 ms.
 std::vector<double> envelope(const std::vector<std::int16_t>& samples, int rate)
 {
-    const std::size_t window = static_cast<std::size_t>(rate * kEnvelopeMs / 1000);
+    const auto window = static_cast<std::size_t>(rate * kEnvelopeMs / 1000);
     std::vector<double> out;
     for (std::size_t start = 0; start + window <= samples.size(); start += window) {
         double sum = 0;

@@ -164,7 +164,7 @@ bool CallRoad::Output::waitFor(const std::function<bool(const std::string&)>& ma
         if (left <= 0) break;
         const std::string line = process->readLine(left);
         if (line.empty() && !process->running()) break;
-        if (!line.empty()) lines.push_back(stamped ? withoutStamp(line) : line);
+        if (!line.empty()) add(line);
     }
     return false;
 }
@@ -172,7 +172,7 @@ bool CallRoad::Output::waitFor(const std::function<bool(const std::string&)>& ma
 void CallRoad::Output::readWaiting()
 {
     for (std::string line = process->readLine(100); !line.empty(); line = process->readLine(100)) {
-        lines.push_back(stamped ? withoutStamp(line) : line);
+        add(line);
     }
 }
 
@@ -183,12 +183,23 @@ void CallRoad::Output::readToEnd()
     while (clock.elapsed() < kWaitMs) {
         const std::string line = process->readLine(1000);
         if (!line.empty()) {
-            lines.push_back(stamped ? withoutStamp(line) : line);
+            add(line);
         } else if (!process->running()) {
             break;
         }
     }
     process->waitForExit(kWaitMs);
+}
+
+void CallRoad::Output::add(const std::string& line)
+{
+    std::string own = stamped ? withoutStamp(line) : line;
+    // The program's stderr shares the stream, and ALSA writes its messages in pieces: a state
+    // line may come after the front of one.
+    if (const std::size_t state = own.find("state model="); state != 0 && state != std::string::npos) {
+        own.erase(0, state);
+    }
+    lines.push_back(std::move(own));
 }
 
 }  // namespace tarnix::test

@@ -89,6 +89,7 @@ private:
         void readToEnd();
         // Whatever has come by now.
         void readWaiting();
+        void add(const std::string& line);
     };
 
     // Success, or what did not come with all that both sides said.

@@ -12,8 +12,10 @@ namespace tarnix::test {
 // readable value.
 class FakeMixerPort : public MixerPort {
 public:
+    // Built from brace lists in the tests: the constructors stay implicit.
     struct Line {
-        Line(std::uint32_t type, bool hasVolume = true, bool readable = true, std::uint32_t value = 0)
+        Line(  // NOLINT(google-explicit-constructor)
+            std::uint32_t type, bool hasVolume = true, bool readable = true, std::uint32_t value = 0)
             : type(type), hasVolume(hasVolume), readable(readable), value(value)
         {
         }
@@ -23,7 +25,8 @@ public:
         std::uint32_t value = 0;
     };
     struct Device {
-        Device(std::optional<std::string> name, std::vector<Line> lines = {}, bool opens = true)
+        Device(  // NOLINT(google-explicit-constructor)
+            std::optional<std::string> name, std::vector<Line> lines = {}, bool opens = true)
             : name(std::move(name)), lines(std::move(lines)), opens(opens)
         {
         }

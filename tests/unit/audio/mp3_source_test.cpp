@@ -114,7 +114,7 @@ TEST_F(Mp3SourceTest, ReportsFormatDurationAndPlayingTime)
     EXPECT_EQ(format.sixteenBit, 1);
     EXPECT_EQ(source_.elapsedSeconds(), 0);
 
-    std::vector<unsigned char> buffer(96000 * 3);
+    std::vector<unsigned char> buffer(std::size_t{96000} * 3);
     int length = static_cast<int>(buffer.size());
     ASSERT_EQ(source_.readPcm(buffer.data(), length), 1);
     EXPECT_EQ(length, 96000 * 3);

@@ -30,9 +30,9 @@ TEST(VirtualEventLoop, SameKeyReplacesTimerAndOwnersKeepTheirOwnIds)
     VirtualEventLoop loop;
     int a = 0, b = 0;
     std::vector<std::string> fired;
-    loop.startTimer({&a, 1001}, 100, [&] { fired.push_back("a-old"); });
-    loop.startTimer({&a, 1001}, 300, [&] { fired.push_back("a-new"); });
-    loop.startTimer({&b, 1001}, 200, [&] { fired.push_back("b"); });
+    loop.startTimer({&a, 1001}, 100, [&] { fired.emplace_back("a-old"); });
+    loop.startTimer({&a, 1001}, 300, [&] { fired.emplace_back("a-new"); });
+    loop.startTimer({&b, 1001}, 200, [&] { fired.emplace_back("b"); });
     loop.advance(300);
     EXPECT_EQ(fired, (std::vector<std::string>{"b", "a-new"}));
 }

@@ -39,7 +39,8 @@ TEST(Utf8String, CopiesShareTheBlockAndOutliveTheOriginal)
         copies.assign(3, original);
         Utf8String assigned;
         assigned = original;
-        assigned = assigned;  // self-assignment keeps the text
+        const Utf8String& self = assigned;
+        assigned = self;  // self-assignment keeps the text
         EXPECT_TRUE(assigned.sharesBlockWith(original));
         copies.push_back(std::move(assigned));
     }
