@@ -157,7 +157,7 @@ public:
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
             if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
-            const double n = static_cast<double>(run.iterations);
+            const auto n = static_cast<double>(run.iterations);
             const auto child = run.counters.find("cpu_s");
             times[run.run_name.function_name] = {
                 run.real_accumulated_time / n,

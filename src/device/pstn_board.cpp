@@ -26,8 +26,9 @@ int PstnBoard::ReadMemory(int address, std::span<std::uint8_t> buffer)
     for (int i = 0; i < words; ++i) {
         const std::optional<std::uint16_t> word = library_.FupReadEEProm(std::uint8_t(address + 2 * i));
         if (!word) break;
-        buffer[std::size_t(2 * i)] = std::uint8_t(*word & 0xFF);
-        buffer[std::size_t(2 * i + 1)] = std::uint8_t(*word >> 8);
+        const std::size_t at = std::size_t(i) * 2;
+        buffer[at] = std::uint8_t(*word & 0xFF);
+        buffer[at + 1] = std::uint8_t(*word >> 8);
     }
     return 0;
 }
@@ -36,7 +37,8 @@ int PstnBoard::WriteMemory(int address, std::span<const std::uint8_t> buffer)
 {
     const int words = std::uint8_t(buffer.size()) / 2;
     for (int i = 0; i < words; ++i) {
-        const auto word = std::uint16_t(buffer[std::size_t(2 * i)] | buffer[std::size_t(2 * i + 1)] << 8);
+        const std::size_t at = std::size_t(i) * 2;
+        const auto word = std::uint16_t(buffer[at] | buffer[at + 1] << 8);
         library_.FupWriteEEProm(std::uint8_t(address + 2 * i), word);
     }
     return 0;

@@ -1,7 +1,6 @@
 #include "temp_folder.h"
 
-#include <stdlib.h>
-
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>

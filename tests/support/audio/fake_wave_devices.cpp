@@ -23,7 +23,7 @@ public:
     int reset() override
     {
         std::lock_guard guard(state_->lock);
-        state_->calls.push_back("reset");
+        state_->calls.emplace_back("reset");
         for (WaveHeader* header : state_->held) {
             header->flags = (header->flags & ~WaveHeader::InQueue) | WaveHeader::Done;
         }
@@ -41,7 +41,7 @@ public:
     int unprepareHeader(WaveHeader& header) override
     {
         std::lock_guard guard(state_->lock);
-        state_->calls.push_back("unprepare");
+        state_->calls.emplace_back("unprepare");
         if (state_->unprepareBusyAnswers > 0) {
             --state_->unprepareBusyAnswers;
             return WaveStillPlaying;
@@ -85,8 +85,9 @@ public:
                 state_->held.erase(state_->held.begin() + static_cast<std::ptrdiff_t>(position));
             }
         }
-        for (auto it = done.rbegin(); it != done.rend(); ++it) {
-            WaveHeader& header = **it;
+        std::reverse(done.begin(), done.end());
+        for (WaveHeader* completed : done) {
+            WaveHeader& header = *completed;
             if (header.bytesRecorded == 0) {
                 std::memset(header.data, state_->nextFill++, header.bufferLength);
                 header.bytesRecorded = header.bufferLength;
@@ -98,7 +99,7 @@ public:
     int close() override
     {
         std::lock_guard guard(state_->lock);
-        state_->calls.push_back("close");
+        state_->calls.emplace_back("close");
         if (state_->closeBusyAnswers > 0) {
             --state_->closeBusyAnswers;
             return WaveStillPlaying;
@@ -111,7 +112,7 @@ private:
     int log(const char* call)
     {
         std::lock_guard guard(state_->lock);
-        state_->calls.push_back(call);
+        state_->calls.emplace_back(call);
         return WaveOk;
     }
 

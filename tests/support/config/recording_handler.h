@@ -10,7 +10,7 @@ namespace tarnix::test {
 // Writes every event as one line: "doc", "<name a=1 b=2>", "text[...]", "</name>", "/doc".
 class RecordingHandler : public XmlContentHandler {
 public:
-    void startDocument() override { events.push_back("doc"); }
+    void startDocument() override { events.emplace_back("doc"); }
     void startElement(const char* name, const XmlAttributes& attributes) override
     {
         std::string line = std::string("<") + name;
@@ -24,7 +24,7 @@ public:
         events.push_back("text[" + std::string(text, static_cast<std::size_t>(length)) + "]");
     }
     void endElement(const char* name) override { events.push_back(std::string("</") + name + ">"); }
-    void endDocument() override { events.push_back("/doc"); }
+    void endDocument() override { events.emplace_back("/doc"); }
 
     std::vector<std::string> events;
 };

@@ -60,28 +60,28 @@ public:
     {
         std::unique_lock lock(mutex_);
         ++arrived_;
-        changed.notify_all();
-        changed.wait(lock, [this] { return released_; });
+        changed_.notify_all();
+        changed_.wait(lock, [this] { return released_; });
         moves.push_back(std::string(direction == SoundDirection::Playback ? "playback " : "record ") + name);
         return true;
     }
     void waitForArrivals(int count)
     {
         std::unique_lock lock(mutex_);
-        changed.wait(lock, [&] { return arrived_ >= count; });
+        changed_.wait(lock, [&] { return arrived_ >= count; });
     }
     void release()
     {
         const std::lock_guard lock(mutex_);
         released_ = true;
-        changed.notify_all();
+        changed_.notify_all();
     }
 
     std::vector<std::string> moves;  // read once the mover is idle or gone
 
 private:
     std::mutex mutex_;
-    std::condition_variable changed;
+    std::condition_variable changed_;
     int arrived_ = 0;
     bool released_ = false;
 };

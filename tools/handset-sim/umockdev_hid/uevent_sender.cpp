@@ -35,7 +35,7 @@ std::uint32_t subsystemHash(const std::string& text)
 {
     constexpr std::uint32_t m = 0x5bd1e995;
     std::size_t length = text.size();
-    std::uint32_t h = static_cast<std::uint32_t>(length);
+    auto h = static_cast<std::uint32_t>(length);
     const auto* data = reinterpret_cast<const unsigned char*>(text.data());
     while (length >= 4) {
         std::uint32_t k = 0;

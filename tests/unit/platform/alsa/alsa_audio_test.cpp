@@ -74,8 +74,8 @@ protected:
 
     static std::string filePcm(const std::string& name, const std::string& description)
     {
-        return "pcm." + name + " { type file slave.pcm { type null } file \"" +
-               (home() / (name + ".raw")).string() + "\" format \"raw\" hint { show on description \"" +
+        return "pcm." + name + R"( { type file slave.pcm { type null } file ")" +
+               (home() / (name + ".raw")).string() + R"(" format "raw" hint { show on description ")" +
                description + "\" } }\n";
     }
 
@@ -159,7 +159,7 @@ TEST_F(AlsaAudio, PlaybackDeliversTheExactBytesInOrder)
         for (int block = 0; block < 5; ++block) {
             std::vector<unsigned char> bytes(4410);
             for (std::size_t i = 0; i < bytes.size(); ++i)
-                bytes[i] = static_cast<unsigned char>(block * 7 + i);
+                bytes[i] = static_cast<unsigned char>(static_cast<std::size_t>(block) * 7 + i);
             ASSERT_TRUE(
                 waitUntil([&] { return channel.write(bytes.data(), 4410) == 1; }, std::chrono::seconds(2)));
             sent.insert(sent.end(), bytes.begin(), bytes.end());
@@ -228,13 +228,13 @@ TEST_F(AlsaAudio, CaptureHandsOnFullSlotsWithoutLosingFrames)
 
 TEST_F(AlsaAudio, RecordedMessageDecodesBackToTheCapturedSound)
 {
-    constexpr int Rate = Mp3Encoder::SampleRate;
-    constexpr std::size_t Lead = 14880;  // 6.2 capture blocks of silence before the tone
-    const auto tone = test::sineWave(2 * Rate, 440, 0.5);
-    std::vector<std::int16_t> input(Lead, 0);
+    constexpr int rate = Mp3Encoder::SampleRate;
+    constexpr std::size_t lead = 14880;  // 6.2 capture blocks of silence before the tone
+    const auto tone = test::sineWave(2 * rate, 440, 0.5);
+    std::vector<std::int16_t> input(lead, 0);
     input.insert(input.end(), tone.begin(), tone.end());
     // Past its end the file device hands back buffers untouched: keep it from getting there.
-    input.resize(input.size() + 20 * Rate, 0);
+    input.resize(input.size() + std::size_t{20} * rate, 0);
     test::writeSamples((home() / "mic.raw").string(), input);
 
     const std::string path = (home() / "message.mp3").string();
@@ -250,7 +250,7 @@ TEST_F(AlsaAudio, RecordedMessageDecodesBackToTheCapturedSound)
             [&] {
                 std::error_code error;
                 const auto size = fs::file_size(path, error);
-                return !error && size >= 3 * 16000;
+                return !error && size >= std::uintmax_t{3} * 16000;
             },
             std::chrono::seconds(10)));
         recorder.stopRecording();
@@ -260,9 +260,9 @@ TEST_F(AlsaAudio, RecordedMessageDecodesBackToTheCapturedSound)
     ASSERT_EQ(source.openSource(FileStream::open(path)), 1);
     const auto decoded = test::decodeAll(source);
     // Whole silent blocks are trimmed; the block in which the tone starts is kept whole.
-    const std::size_t offset = test::DecoderDelay + Lead % (Mp3Recorder::BlockBytes / 2);
+    const std::size_t offset = test::DecoderDelay + lead % (Mp3Recorder::BlockBytes / 2);
     const std::size_t end = offset + tone.size();
-    ASSERT_GE(decoded.size(), end + Rate / 2);
+    ASSERT_GE(decoded.size(), end + rate / 2);
     // A pure tone comes back clean; one sample of misalignment would cost it more than 25 dB.
     EXPECT_GT(test::signalToErrorDb(decoded, offset, tone, test::EncoderScale), 50.0);
     const auto peak = [&](std::size_t from, std::size_t to) {
@@ -272,7 +272,7 @@ TEST_F(AlsaAudio, RecordedMessageDecodesBackToTheCapturedSound)
     };
     // One frame on either side of the tone may carry its onset and its end.
     EXPECT_LT(peak(0, offset - 1152), 16);
-    EXPECT_LT(peak(end + 1152, end + Rate / 2), 16);
+    EXPECT_LT(peak(end + 1152, end + rate / 2), 16);
 }
 
 TEST_F(AlsaAudio, AnUnopenableDeviceLeavesTheChannelSilentButUsable)

@@ -25,11 +25,10 @@ void buildButtons(QDialog& dialog)
         int x;
     };
     for (const Spec& s : {Spec{IDOK, "OK", 10}, Spec{IDCANCEL, "Cancel", 100}, Spec{kApply, "Apply", 190}}) {
-        auto button = std::make_unique<QPushButton>(QString::fromLatin1(s.text), &dialog);
+        auto* button = new QPushButton(QString::fromLatin1(s.text), &dialog);  // the dialog owns it
         button->setGeometry(s.x, 10, 80, 24);
         button->setAutoDefault(false);
         setControlId(*button, s.id);
-        button.release();  // the dialog owns its controls
     }
     dialog.resize(300, 60);
 }
