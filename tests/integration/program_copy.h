@@ -21,7 +21,7 @@ public:
     bool running() const { return process_->state() == QProcess::Running; }
     qint64 pid() const { return process_->processId(); }
     // Waits until the program has logged the text; false when it ends or the time runs out first.
-    bool waitForOutput(const QString& text, int timeoutMs = 10000);
+    bool waitForOutput(const QString& text, int timeoutMs = 30000);
     // The program's log so far.
     QString output();
     void signal(int number) const;

@@ -165,8 +165,8 @@ TEST(CallRoad, AnEndSaidWhileTheMessengerStalledIsLearntAtReattachAndTheNextCall
     road.messenger("end 123");
     ASSERT_TRUE(road.messengerHas("EVENT hang"));
     road.handset("press 5");
-    ASSERT_TRUE(road.messengerHas("NOTIFY CALL 123 STATUS FINISHED"));
-    ASSERT_TRUE(road.messengerHas("CMD NAME TarnixUsbPhone"));
+    // Waking, the stand-in may take the queued commands (our attach among them) before or after
+    // it says the end: only their count is checked below.
     ASSERT_TRUE(road.messengerHas("CMD SEARCH ACTIVECALLS"));
     ASSERT_NE(road.messengerLineStarting("REPLY CALLS"), "");
     ASSERT_TRUE(road.handsetShowsClock("call=off light=off"));
@@ -174,9 +174,12 @@ TEST(CallRoad, AnEndSaidWhileTheMessengerStalledIsLearntAtReattachAndTheNextCall
     road.messenger("ring 124 bob");
     ASSERT_TRUE(road.handsetShows("ring=on"));
     EXPECT_TRUE(road.finish());
-    EXPECT_EQ(std::count(road.messengerLines().begin(), road.messengerLines().end(),
-                         "CMD SET CALL 124 STATUS FINISHED"),
-              0);
+    const auto said = [&](const char* line) {
+        return std::count(road.messengerLines().begin(), road.messengerLines().end(), line);
+    };
+    EXPECT_EQ(said("NOTIFY CALL 123 STATUS FINISHED"), 1);
+    EXPECT_EQ(said("CMD NAME TarnixUsbPhone"), 2);
+    EXPECT_EQ(said("CMD SET CALL 124 STATUS FINISHED"), 0);
 }
 
 }  // namespace
