@@ -135,10 +135,7 @@ void VoiceAnswerer::startVoiceAnswering(CallEntry& entry)
 
 std::int64_t VoiceAnswerer::maxRecordingMs() const
 {
-    const int minutes = ports_.settings.voiceMaxTime;
-    return static_cast<std::int64_t>(minutes <= 0 ? kDefaultMaxMinutes
-                                                  : std::min(minutes, kLongestMaxMinutes)) *
-           60000;
+    return static_cast<std::int64_t>(maxMinutes(ports_.settings.voiceMaxTime)) * 60000;
 }
 
 void VoiceAnswerer::onLengthLimit(std::int32_t id)

@@ -3,6 +3,7 @@
 #include "answering/voice_answering.h"
 #include "base/event_loop.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -26,6 +27,11 @@ public:
     static constexpr int kFinishGraceMs = 5000;
     static constexpr int kDefaultMaxMinutes = 10;
     static constexpr int kLongestMaxMinutes = 1440;
+    // The longest message, in minutes, that a stored `VoiceMaxTime` stands for.
+    static int maxMinutes(int stored)
+    {
+        return stored <= 0 ? kDefaultMaxMinutes : std::min(stored, kLongestMaxMinutes);
+    }
     // The longest wait before a ringing call is taken, whatever the settings say.
     static constexpr int kLongestDelaySecs = 86400;
     static constexpr const char16_t* kCableIn = u"Virtual Cable 1 In";

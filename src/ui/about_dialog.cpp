@@ -44,11 +44,7 @@ void buildAbout(QDialog& dialog)
 
 void AboutDialog::Open(QWidget* owner)
 {
-    if (QWidget* open = Handle()) {
-        open->raise();
-        open->activateWindow();
-        return;
-    }
+    if (SetForegroundWindow()) return;
     owner_ = owner;
     DoModal(buildAbout, owner);
 }
@@ -68,8 +64,7 @@ bool AboutDialog::OnInitDialog(QWidget* focus, LPARAM param)
     Handle()->setWindowIcon(windowIcon());
     Handle()->adjustSize();
     CenterWindow(owner_);
-    Handle()->raise();
-    Handle()->activateWindow();
+    SetForegroundWindow();
     return result;
 }
 

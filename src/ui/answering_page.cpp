@@ -17,8 +17,6 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include <algorithm>
-
 namespace tarnix {
 namespace {
 
@@ -101,12 +99,6 @@ bool AnsweringPage::CreatePage(QWidget* parent)
     return CreateModeless(buildAnsweringPage, parent, 0, true);
 }
 
-int AnsweringPage::effectiveMaxMinutes(int stored)
-{
-    return stored <= 0 ? VoiceAnswerer::kDefaultMaxMinutes
-                       : std::min(stored, VoiceAnswerer::kLongestMaxMinutes);
-}
-
 bool AnsweringPage::OnInitDialog(QWidget* focus, LPARAM param)
 {
     const bool result = OptionsPage::OnInitDialog(focus, param);
@@ -126,7 +118,7 @@ bool AnsweringPage::OnInitDialog(QWidget* focus, LPARAM param)
     setSpin(kOnlineSecsId, settings_.voiceOnlineSecs);
     setCheck(kOfflineId, settings_.voiceOffline);
     setSpin(kOfflineSecsId, settings_.voiceOfflineSecs);
-    setSpin(kMaxTimeId, effectiveMaxMinutes(settings_.voiceMaxTime));
+    setSpin(kMaxTimeId, VoiceAnswerer::maxMinutes(settings_.voiceMaxTime));
     setEdit(kGreetingId, settings_.greetingFile);
     setCheck(kBeginId, settings_.voiceBegin);
     setEdit(kBeginTextId, settings_.voiceBeginText);

@@ -46,9 +46,6 @@ public:
     bool OnInitDialog(QWidget* focus, LPARAM param) override;
     LRESULT OnCommand(WPARAM wparam, QWidget* control) override;
 
-    // What the machine makes of a stored longest message, in minutes.
-    static int effectiveMaxMinutes(int stored);
-
 private:
     void ChooseGreeting();
 

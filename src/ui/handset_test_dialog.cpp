@@ -101,11 +101,7 @@ HandsetTestDialog::~HandsetTestDialog()
 
 void HandsetTestDialog::Open(QWidget* owner)
 {
-    if (QWidget* open = Handle()) {
-        open->raise();
-        open->activateWindow();
-        return;
-    }
+    if (SetForegroundWindow()) return;
     owner_ = owner;
     DoModal(buildHandsetTest, owner);
 }
@@ -116,18 +112,17 @@ bool HandsetTestDialog::OnInitDialog(QWidget* focus, LPARAM param)
     HandsetChannel& channel = parts_.channel;
     SetDisplayText(parts_.controller.presence() == 0 ? QStringLiteral("USB Phone Found")
                                                      : QStringLiteral("USB Phone NOT Found"));
-    if (channel.HandsetProperty(PropLcd) == 0) EnableControl(kTestLcd, false);
-    if (channel.HandsetProperty(PropMelodyFixed) == 1) EnableControl(kSelectSong, false);
+    if (channel.HandsetProperty(PropLcd) == 0) EnableDlgItem(kTestLcd, false);
+    if (channel.HandsetProperty(PropMelodyFixed) == 1) EnableDlgItem(kSelectSong, false);
     if (channel.HandsetProperty(PropLight) == 0) {
-        EnableControl(kLightOn, false);
-        EnableControl(kLightOff, false);
+        EnableDlgItem(kLightOn, false);
+        EnableDlgItem(kLightOff, false);
     }
     levelMeter_ = addLevelMeter(*Handle(), kLevelMeter);
     parts_.controller.SetSubHandler(this);
     Handle()->adjustSize();
     CenterWindow(owner_);
-    Handle()->raise();
-    Handle()->activateWindow();
+    SetForegroundWindow();
     return result;
 }
 
@@ -249,8 +244,8 @@ int HandsetTestDialog::OnHandsetPresence(int present, int status)
 void HandsetTestDialog::onPlaybackFinished(SoundPlayer&)
 {
     PostToDialog([this] {
-        EnableControl(kRecord, true);
-        EnableControl(kPlay, true);
+        EnableDlgItem(kRecord, true);
+        EnableDlgItem(kPlay, true);
     });
 }
 
@@ -302,14 +297,14 @@ void HandsetTestDialog::ShowHandsetError()
 // One test sound at a time, and none while the loop runs: Play is disabled meanwhile.
 void HandsetTestDialog::PlayTestSound()
 {
-    if (!ControlEnabled(kPlay)) return;
-    EnableControl(kRecord, false);
-    EnableControl(kPlay, false);
+    if (!IsDlgItemEnabled(kPlay)) return;
+    EnableDlgItem(kRecord, false);
+    EnableDlgItem(kPlay, false);
     testSound_.setDeviceId(-1);
     const std::string path = FindSoundFile(kTestSound);
     if (path.empty() || testSound_.loadWavFile(path) == 0) {
-        EnableControl(kRecord, true);
-        EnableControl(kPlay, true);
+        EnableDlgItem(kRecord, true);
+        EnableDlgItem(kPlay, true);
         return;
     }
     testSound_.play(this, false);
@@ -330,7 +325,7 @@ void HandsetTestDialog::ToggleLoop()
 {
     if (looping()) {
         StopLoop();
-    } else if (ControlEnabled(kRecord)) {
+    } else if (IsDlgItemEnabled(kRecord)) {
         StartLoop();
     }
 }
@@ -339,7 +334,7 @@ void HandsetTestDialog::StartLoop()
 {
     if (auto* record = qobject_cast<QPushButton*>(GetDlgItem(kRecord)))
         record->setText(QStringLiteral("录音中"));
-    EnableControl(kPlay, false);
+    EnableDlgItem(kPlay, false);
     const int output = findHandsetOutput(parts_.waveDevices);
     const int input = findHandsetInput(parts_.waveDevices);
     SetTimer(kLoopTimer, kLoopMs);
@@ -350,7 +345,7 @@ void HandsetTestDialog::StopLoop()
 {
     if (auto* record = qobject_cast<QPushButton*>(GetDlgItem(kRecord)))
         record->setText(QStringLiteral("录音"));
-    EnableControl(kPlay, true);
+    EnableDlgItem(kPlay, true);
     loopback_.stop();
     KillTimer(kLoopTimer);
     if (levelMeter_) levelMeter_->setValue(0);
@@ -369,17 +364,6 @@ void HandsetTestDialog::AppendDisplayText(const QString& text)
     qCDebug(lcUi, "the test dialog adds %s", qUtf8Printable(text));
     display->moveCursor(QTextCursor::End);
     display->insertPlainText(text);
-}
-
-void HandsetTestDialog::EnableControl(int id, bool enabled)
-{
-    if (QWidget* control = GetDlgItem(id)) control->setEnabled(enabled);
-}
-
-bool HandsetTestDialog::ControlEnabled(int id) const
-{
-    const QWidget* control = GetDlgItem(id);
-    return control != nullptr && control->isEnabled();
 }
 
 std::string HandsetTestDialog::FindSoundFile(const char* name) const

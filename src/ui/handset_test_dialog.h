@@ -94,8 +94,6 @@ private:
 
     void SetDisplayText(const QString& text);
     void AppendDisplayText(const QString& text);
-    void EnableControl(int id, bool enabled);
-    bool ControlEnabled(int id) const;
     void RingOn();
     void SelectSong();
     void TestLcd();

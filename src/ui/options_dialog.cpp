@@ -47,11 +47,7 @@ OptionsDialog::OptionsDialog(EventLoop& loop, PageMaker makePages)
 
 int OptionsDialog::Open(QWidget* owner, std::function<void()> refresh)
 {
-    if (QWidget* open = Handle()) {
-        open->raise();
-        open->activateWindow();
-        return IDOK;
-    }
+    if (SetForegroundWindow()) return IDOK;
     owner_ = owner;
     refresh_ = std::move(refresh);
     const int result = DoModal(buildOptions, owner);
@@ -85,12 +81,10 @@ bool OptionsDialog::OnInitDialog(QWidget* focus, LPARAM param)
 {
     CreatePages();
     const bool result = Dialog::OnInitDialog(focus, param);
-    QWidget& dialog = *Handle();
-    dialog.setWindowIcon(windowIcon());
+    Handle()->setWindowIcon(windowIcon());
     FitAndShowPages();
     CenterWindow(owner_);
-    dialog.raise();
-    dialog.activateWindow();
+    SetForegroundWindow();
     return result;
 }
 

@@ -124,7 +124,7 @@ void ToneSettingsPage::ToggleTest(TestState state, int listId, int otherButtonId
     const int buttonId = state == TestSkype ? kSkypeTestId : kQqTestId;
     if (testState_ == TestNone) {
         testState_ = state;
-        if (QWidget* other = GetDlgItem(otherButtonId)) other->setEnabled(false);
+        EnableDlgItem(otherButtonId, false);
         SetTestText(buttonId, true);
         handset_.HandsetRingMelody(1, selection(GetDlgItem(listId)));
     } else if (testState_ == state) {
@@ -137,7 +137,7 @@ void ToneSettingsPage::EndTest()
     if (testState_ != TestNone) handset_.HandsetRing(0);
     testState_ = TestNone;
     for (int id : {kSkypeTestId, kQqTestId}) {
-        if (QWidget* button = GetDlgItem(id)) button->setEnabled(true);
+        EnableDlgItem(id, true);
         SetTestText(id, false);
     }
 }
@@ -155,8 +155,7 @@ void ToneSettingsPage::OnHScroll(int code, int, QWidget* control)
     pendingVolume_ = slider_.GetPosition();
     if (code == SB_ENDSCROLL || code == SB_THUMBPOSITION) {
         // The drag is over: the handset gets where it ended at once.
-        KillTimer(kVolumeTimerId);
-        volumeTimer_ = false;
+        StopVolumeTimer();
         if (pendingVolume_ != sentVolume_) SendVolume(pendingVolume_);
         return;
     }
@@ -172,6 +171,11 @@ void ToneSettingsPage::OnTimer(int id)
         SendVolume(pendingVolume_);
         return;
     }
+    StopVolumeTimer();
+}
+
+void ToneSettingsPage::StopVolumeTimer()
+{
     KillTimer(kVolumeTimerId);
     volumeTimer_ = false;
 }
@@ -189,8 +193,7 @@ void ToneSettingsPage::ApplyPage()
     if (Handle() == nullptr) return;
     if (const int melody = selection(GetDlgItem(kSkypeListId)); melody >= 0) settings_.skypeTone = melody;
     if (const int melody = selection(GetDlgItem(kQqListId)); melody >= 0) settings_.qqTone = melody;
-    KillTimer(kVolumeTimerId);
-    volumeTimer_ = false;
+    StopVolumeTimer();
     settings_.ringVolume = slider_.GetPosition();
     handset_.HandsetSetVolume(settings_.ringVolume);
     sentVolume_ = pendingVolume_ = settings_.ringVolume;
@@ -201,8 +204,7 @@ void ToneSettingsPage::ApplyPage()
 
 void ToneSettingsPage::OnDestroy()
 {
-    KillTimer(kVolumeTimerId);
-    volumeTimer_ = false;
+    StopVolumeTimer();
     const bool restore = volumeUnsaved_ || testState_ != TestNone;
     if (testState_ != TestNone) handset_.HandsetRing(0);
     testState_ = TestNone;

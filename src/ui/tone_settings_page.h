@@ -60,6 +60,7 @@ private:
     void ToggleTest(TestState state, int listId, int otherButtonId);
     void EndTest();
     void SetTestText(int buttonId, bool testing);
+    void StopVolumeTimer();
     void SendVolume(int level);
 
     HandsetChannel& handset_;

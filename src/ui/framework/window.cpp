@@ -377,6 +377,25 @@ QWidget* Window::GetDlgItem(int id) const
     return handle_ ? findControl(*handle_, id) : nullptr;
 }
 
+bool Window::SetForegroundWindow() const
+{
+    if (!handle_) return false;
+    handle_->raise();
+    handle_->activateWindow();
+    return true;
+}
+
+void Window::EnableDlgItem(int id, bool enabled) const
+{
+    if (QWidget* control = GetDlgItem(id)) control->setEnabled(enabled);
+}
+
+bool Window::IsDlgItemEnabled(int id) const
+{
+    const QWidget* control = GetDlgItem(id);
+    return control != nullptr && control->isEnabled();
+}
+
 LRESULT Window::SendMessage(unsigned message, WPARAM wparam, LPARAM lparam)
 {
     if (!handle_) return 0;

@@ -99,6 +99,10 @@ public:
     static Window* FromHandle(const QWidget* widget);
     // The child control with this id (searched through the whole widget tree), or null.
     QWidget* GetDlgItem(int id) const;
+    // Enables or disables the child control with this id; nothing when there is none.
+    void EnableDlgItem(int id, bool enabled) const;
+    // True when the child control with this id is there and enabled.
+    bool IsDlgItemEnabled(int id) const;
 
     // Runs the message through the window's procedure now.
     LRESULT SendMessage(unsigned message, WPARAM wparam, LPARAM lparam);
@@ -116,6 +120,8 @@ public:
     // Centres a top-level window on another window when that exists, is not minimised and has a
     // positive size; else on the desktop.
     void CenterWindow(const QWidget* other = nullptr);
+    // Raises the window and gives it the focus; false without a window.
+    bool SetForegroundWindow() const;
 
     // The texts the language hook uses; null (the default) keeps the texts the window was built
     // with. Not owned.
