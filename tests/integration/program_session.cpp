@@ -13,10 +13,11 @@ ProgramSession::ProgramSession(const QString& executable, const QString& localeF
         ready_ = ready_ && QFile::copy(executable, executable_) &&
                  QFile::copy(localeFile, QString::fromStdString(folder_.file("locale.xml")));
     }
-    for (const char* name :
-         {"DISPLAY", "WAYLAND_DISPLAY", "DBUS_SESSION_BUS_ADDRESS", "QT_QPA_PLATFORM", "JOURNAL_STREAM"}) {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "JOURNAL_STREAM"}) {
         env_.remove(name);
     }
+    // Without an address and with a display, libdbus would launch a bus of its own on that display.
+    env_.insert("DBUS_SESSION_BUS_ADDRESS", "disabled:");
     const QString home = QString::fromStdString(home_.path()).chopped(1);
     env_.insert("HOME", home);
     env_.insert("XDG_CONFIG_HOME", home + "/.config");
