@@ -53,6 +53,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION comm)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${PROJECT_HOMEPAGE_URL})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# ALSA's pulse plugin: a sound server's devices are opened through it.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS libasound2-plugins)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${resources}/debian/postinst ${resources}/debian/postrm)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION TRUE)
 include(CPack)

@@ -2,6 +2,9 @@
 
 #include "platform/linux/alsa/alsa_wave_in.h"
 #include "platform/linux/alsa/alsa_wave_out.h"
+#include "platform/linux/pulse/pulse_connection.h"
+
+#include "base/product_name.h"
 
 #include <alsa/asoundlib.h>
 
@@ -13,10 +16,11 @@ namespace tarnix {
 
 namespace {
 
-// Plugins ALSA lists as PCMs that are converters or the default route rather than devices.
-constexpr std::array<std::string_view, 11> NotDevices = {"null",       "default",   "sysdefault", "lavrate",
-                                                         "samplerate", "speexrate", "speex",      "upmix",
-                                                         "vdownmix",   "jack",      "oss"};
+// Plugins ALSA lists as PCMs that are converters or routes to a default rather than devices. A
+// sound server's entries are its default route: its devices are listed one by one instead.
+constexpr std::array<std::string_view, 13> NotDevices = {
+    "null",  "default",  "sysdefault", "lavrate", "samplerate", "speexrate", "speex",
+    "upmix", "vdownmix", "jack",       "oss",     "pulse",      "pipewire"};
 
 std::string hintValue(const void* hint, const char* id)
 {
@@ -41,11 +45,29 @@ std::string openableName(const std::string& name)
     return name;
 }
 
+// The running sound server's devices, each opened through ALSA's pulse plugin by the server's
+// own name (PipeWire serves the same protocol); none when no server answers.
+std::vector<AlsaWaveDevices::Entry> serverDevices(bool output)
+{
+    std::vector<AlsaWaveDevices::Entry> entries;
+    const std::unique_ptr<PulseConnection> server = PulseConnection::open();
+    if (!server) {
+        return entries;
+    }
+    for (const PulseDevice& device : server->devices(output)) {
+        // A quote would end the plugin's argument early.
+        if (device.monitor || device.serverName.find_first_of("\"\\") != std::string::npos) continue;
+        entries.push_back({"pulse:\"" + device.serverName + "\"", productName(device.productName), true});
+    }
+    return entries;
+}
+
 }  // namespace
 
 std::vector<AlsaWaveDevices::Entry> AlsaWaveDevices::list(bool output)
 {
-    std::vector<Entry> entries;
+    // A server's devices first: it holds the cards, whose own entries below cannot open then.
+    std::vector<Entry> entries = serverDevices(output);
     void** hints = nullptr;
     if (snd_device_name_hint(-1, "pcm", &hints) < 0) {
         return entries;
@@ -64,8 +86,7 @@ std::vector<AlsaWaveDevices::Entry> AlsaWaveDevices::list(bool output)
         char* description = snd_device_name_get_hint(*hint, "DESC");
         entry.readable = description != nullptr;
         if (description != nullptr) {
-            const std::string_view text(description);
-            entry.product = std::string(text.substr(0, std::min(text.find('\n'), MaxNameLength)));
+            entry.product = productName(description);
             std::free(description);
         }
         entries.push_back(std::move(entry));
@@ -81,6 +102,7 @@ AlsaWaveDevices::~AlsaWaveDevices() = default;
 void AlsaWaveDevices::followChanges(EventLoop& loop)
 {
     monitor_ = std::make_unique<UdevSoundMonitor>(loop, [this] { devicesChanged(); });
+    serverWatch_ = std::make_unique<PulseDeviceWatch>([this] { devicesChanged(); });
 }
 
 void AlsaWaveDevices::devicesChanged()

@@ -3,6 +3,7 @@
 #include "audio/wave_device.h"
 #include "base/event_loop.h"
 #include "platform/linux/alsa/udev_sound_monitor.h"
+#include "platform/linux/pulse/pulse_device_watch.h"
 
 #include <array>
 #include <condition_variable>
@@ -14,23 +15,22 @@
 
 namespace tarnix {
 
-// The ALSA PCMs as wave devices: the cards' hardware devices (opened through a converting PCM,
-// so any rate and sample size plays on a device that offers one) and the PCMs the user's
-// configuration names, in the order ALSA lists them. Listing is costly (ALSA probes every
-// possible card and re-reads its configuration): the lists are read once, on a thread of their
-// own, and again only when sound devices come or go; queries never list on the caller's thread
-// unless they come before the reader has been at it.
+// The ALSA PCMs as wave devices: a running sound server's devices first, then the cards'
+// hardware devices (opened through a converting PCM, so any rate and sample size plays on a
+// device that offers one) and the PCMs the user's configuration names, in the order ALSA lists
+// them. Listing is costly (ALSA probes every possible card and re-reads its configuration): the
+// lists are read once, on a thread of their own, and again only when sound devices or the sound
+// server come or go; queries never list on the caller's thread unless they come before the
+// reader has been at it.
 class AlsaWaveDevices final : public WaveDevices {
 public:
     struct Entry {
         std::string pcm;        // what to open
-        std::string product;    // first line of the description
+        std::string product;    // see productName()
         bool readable = false;  // false when there is no description
     };
 
     static constexpr const char* DefaultPcm = "default";
-    // Product names are cut to this many characters, as the names the look-ups were made for.
-    static constexpr std::size_t MaxNameLength = 31;
 
     static std::vector<Entry> list(bool output);
 
@@ -40,7 +40,8 @@ public:
     AlsaWaveDevices(const AlsaWaveDevices&) = delete;
     AlsaWaveDevices& operator=(const AlsaWaveDevices&) = delete;
 
-    // Reads the lists again whenever udev tells of a sound device added or removed.
+    // Reads the lists again whenever udev tells of a sound device added or removed, or the sound
+    // server of a device or of itself.
     void followChanges(EventLoop& loop);
     // Sound devices came or went: the lists are read again.
     void devicesChanged();
@@ -71,6 +72,7 @@ private:
     mutable std::array<Listing, 2> listings_;
     std::condition_variable_any stale_;
     std::unique_ptr<UdevSoundMonitor> monitor_;
+    std::unique_ptr<PulseDeviceWatch> serverWatch_;
     // Last, so it stops before the lists it fills go.
     std::jthread reader_;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/default_sound_devices.h"
+#include "platform/linux/pulse/pulse_connection.h"
 
 #include <memory>
 #include <string>
@@ -8,11 +9,9 @@
 namespace tarnix {
 
 // The default sink (playback) and source (record) of the PulseAudio or PipeWire sound server.
-// A device's product name is the one the ALSA device list gives it, "<card>, <pcm>" (for
-// example "USB Audio Device, USB Audio"), for devices the server drives through ALSA; for any
-// other device it is the device description the desktop shows. A device is found by its
-// product name or its description. Every request waits at most a second for the server, on the
-// caller's thread.
+// Devices go by their product names (see PulseDevice); one is found by its product name or its
+// description, whole or cut as the device lists cut them. Every request waits at most a second
+// for the server, on the caller's thread.
 class PulseDefaultSoundDevices final : public DefaultSoundDevices {
 public:
     PulseDefaultSoundDevices();
@@ -27,9 +26,7 @@ public:
     bool setDefault(SoundDirection direction, const std::string& name) override;
 
 private:
-    struct Connection;
-
-    std::unique_ptr<Connection> connection_;
+    std::unique_ptr<PulseConnection> connection_;
     bool noServerLogged_ = false;
 };
 

@@ -95,11 +95,13 @@ TEST_F(AlsaAudio, ListsTheConfiguredDevicesByProductName)
     ASSERT_TRUE(devices->outputName(handset, name));
     EXPECT_EQ(name, "USB Audio Device");
 
-    // The system's own configuration may list sound servers first; ours follow in file order.
+    // The system's own configuration may list cards first; ours follow in file order. A sound
+    // server's route to its default is no device, server or not.
     std::vector<std::string> names;
     for (int id = 0; id < devices->outputCount(); ++id) {
         if (devices->outputName(id, name)) names.push_back(name);
     }
+    EXPECT_EQ(std::find(names.begin(), names.end(), "PulseAudio Sound Server"), names.end());
     const auto speakers = std::find(names.begin(), names.end(), "Speakers");  // first line only
     ASSERT_NE(speakers, names.end());
     EXPECT_EQ(*(speakers + 1), "USB Audio Device");
