@@ -161,6 +161,11 @@ void PhoneController::SetupUsbAudio()
     }
 }
 
+void PhoneController::OnSoundDevicesChanged()
+{
+    if (presence_ == 0 && (ports_.skype.isAttached() || ports_.qq.isAttached())) SetupUsbAudio();
+}
+
 void PhoneController::appendDialled(char c)
 {
     dialled_.append(c);

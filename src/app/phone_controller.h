@@ -45,6 +45,9 @@ public:
     // Shows the dialled-number buffer: the number, or the clock when it is empty.
     void ShowDialledNumber() { ShowNumber(dialled_.c_str(), dialled_.length()); }
     void SetupUsbAudio();
+    // The sound device lists changed: a handset's sound device (which a sound server may offer
+    // some time after the handset itself appears) is set up as an attach would.
+    void OnSoundDevicesChanged();
     // Puts the handset back as the messengers' state says, after something else drove it: the
     // ringer off unless a call rings, the link bars, the dialled number or the clock, the call
     // icon and light.

@@ -21,7 +21,7 @@ std::vector<Accelerator> mainAccelerators()
 Application::Application(ProgramEnvironment& environment)
     : signals_(loop_, [this](int) { mainWindow_.EndSession(); }),
       config_(settings_, locale_, environment),
-      waveDevices_(makeAlsaWaveDevices(loop_)),
+      waveDevices_(makeAlsaWaveDevices(loop_, [this] { phone_.OnSoundDevicesChanged(); })),
       mixers_(makeAlsaMixerPort()),
       players_(*waveDevices_),
       messageFolder_(environment.messagesFolder()),

@@ -180,6 +180,26 @@ TEST_F(PhoneControllerTest, AttachingSetsUpTheUsbDevicesAndMovesOnlyUsbDefaults)
     EXPECT_EQ(handset->lcd().linkBars, 5);
 }
 
+TEST_F(PhoneControllerTest, AHandsetSoundDeviceThatComesLaterIsSetUpWhileAMessengerIsAttached)
+{
+    wave.outputs = {"Built-in Audio"};
+    wave.inputs = {"Built-in Mic"};
+    controller.OnSoundDevicesChanged();  // no handset yet
+    plugLcdHandset();
+    controller.StartController();
+    rig.loop.runPending();
+    controller.OnSoundDevicesChanged();  // no messenger yet
+    skype.attached = true;
+    controller.UpdateStatus();
+    EXPECT_EQ(take(), Transcript{"tray ready"});
+
+    wave.outputs.push_back("USB Audio Device");
+    wave.inputs.push_back("USB Audio Device");
+    controller.OnSoundDevicesChanged();
+    EXPECT_EQ(take(), (Transcript{"skype output USB Audio Device #1", "qq output USB Audio Device #1",
+                                  "skype input USB Audio Device"}));
+}
+
 TEST_F(PhoneControllerTest, NoUsbDeviceSendsNoAudioCommands)
 {
     wave.outputs = {"Built-in Audio"};

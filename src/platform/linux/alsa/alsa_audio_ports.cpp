@@ -5,10 +5,10 @@
 
 namespace tarnix {
 
-std::unique_ptr<WaveDevices> makeAlsaWaveDevices(EventLoop& loop)
+std::unique_ptr<WaveDevices> makeAlsaWaveDevices(EventLoop& loop, EventLoop::Task changed)
 {
     auto devices = std::make_unique<AlsaWaveDevices>();
-    devices->followChanges(loop);
+    devices->followChanges(loop, std::move(changed));
     return devices;
 }
 

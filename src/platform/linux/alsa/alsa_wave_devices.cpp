@@ -99,8 +99,13 @@ AlsaWaveDevices::AlsaWaveDevices() : reader_([this](std::stop_token stop) { read
 
 AlsaWaveDevices::~AlsaWaveDevices() = default;
 
-void AlsaWaveDevices::followChanges(EventLoop& loop)
+void AlsaWaveDevices::followChanges(EventLoop& loop, EventLoop::Task changed)
 {
+    {
+        std::lock_guard lock(mutex_);
+        loop_ = &loop;
+        changed_ = std::move(changed);
+    }
     monitor_ = std::make_unique<UdevSoundMonitor>(loop, [this] { devicesChanged(); });
     serverWatch_ = std::make_unique<PulseDeviceWatch>([this] { devicesChanged(); });
 }
@@ -127,7 +132,11 @@ void AlsaWaveDevices::readLists(std::stop_token stop)
 const AlsaWaveDevices::Listing& AlsaWaveDevices::listing(bool output) const
 {
     Listing& listing = listings_[output];
-    if (!listing.read) listing = {list(output), true};
+    if (listing.read) return listing;
+    listing = {list(output), true};
+    std::optional<std::vector<Entry>>& told = told_[output];
+    if (told && *told != listing.entries && changed_) loop_->post(changed_);
+    told = listing.entries;
     return listing;
 }
 

@@ -9,6 +9,7 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -28,6 +29,7 @@ public:
         std::string pcm;        // what to open
         std::string product;    // see productName()
         bool readable = false;  // false when there is no description
+        friend bool operator==(const Entry&, const Entry&) = default;
     };
 
     static constexpr const char* DefaultPcm = "default";
@@ -41,8 +43,9 @@ public:
     AlsaWaveDevices& operator=(const AlsaWaveDevices&) = delete;
 
     // Reads the lists again whenever udev tells of a sound device added or removed, or the sound
-    // server of a device or of itself.
-    void followChanges(EventLoop& loop);
+    // server of a device or of itself; `changed` then runs on the loop if a list came out
+    // different.
+    void followChanges(EventLoop& loop, EventLoop::Task changed);
     // Sound devices came or went: the lists are read again.
     void devicesChanged();
 
@@ -70,6 +73,10 @@ private:
     // Filled by the const queries: the listing is a cache of ALSA's answer, not the object's state.
     mutable std::mutex mutex_;
     mutable std::array<Listing, 2> listings_;
+    // The lists as first read or last told of, to tell only changes.
+    mutable std::array<std::optional<std::vector<Entry>>, 2> told_;
+    EventLoop* loop_ = nullptr;
+    EventLoop::Task changed_;
     std::condition_variable_any stale_;
     std::unique_ptr<UdevSoundMonitor> monitor_;
     std::unique_ptr<PulseDeviceWatch> serverWatch_;

@@ -100,12 +100,17 @@ TEST_F(SoundServerTest, ListsFollowDevicesAndTheServerComingAndGoing)
 {
     VirtualEventLoop loop;
     AlsaWaveDevices devices;
-    devices.followChanges(loop);
+    int told = 0;
+    devices.followChanges(loop, [&] { ++told; });
     ASSERT_FALSE(has(names(devices, true), "USB Headset"));
+    loop.runPending();
+    EXPECT_EQ(told, 0);  // the first reading is no change
 
     ASSERT_TRUE(server.pactl({"load-module", "module-null-sink", "sink_name=headset",
                               "sink_properties=device.description=\"USB\\ Headset\""}));
     EXPECT_TRUE(waitUntil([&] { return has(names(devices, true), "USB Headset"); }, 5s));
+    loop.runPending();
+    EXPECT_GE(told, 1);
 
     server.crash();
     EXPECT_TRUE(waitUntil([&] { return !has(names(devices, true), "USB Headset"); }, 5s));
