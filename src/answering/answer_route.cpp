@@ -64,7 +64,7 @@ int AnswerRoute::stopAnswering()
 {
     if (!busy_) return 0;
     stopping_ = true;
-    // Joins the greeting thread: the recorder's state is read only after the listener is done.
+    // The greeting's listener is done when this returns: the recorder is read only after it.
     greeting_.stopPlayback();
     const bool wasRecording = recorder_.isRecording();
     recorder_.stopRecording();

@@ -1,27 +1,30 @@
 #pragma once
 
-#include "audio/sound_out_channel.h"
 #include "audio/sound_source.h"
-#include "audio/worker_thread.h"
+#include "audio/wave_device.h"
 
+#include <future>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace tarnix {
 
+class SoundPlayback;
 class SoundPlayer;
 
-// Told on the player's thread when a playback ends (also one ended by stopPlayback). It must
-// not stop its own player.
+// Told once per playback: on the player's thread when the playback ends by itself, or by
+// stopPlayback (or the next play) on the caller's thread. It must not stop its own player.
 class PlaybackListener {
 public:
     virtual ~PlaybackListener() = default;
     virtual void onPlaybackFinished(SoundPlayer& player) = 0;
 };
 
-// Plays one loaded sound on one output device from a thread of its own. Loading and play/stop
-// run on the owner's thread; the source is touched by the player's thread only while it plays.
-class SoundPlayer : public WorkerThread {
+// Plays one loaded sound on one output device, each play from a thread of its own. Loading and
+// play/stop run on the owner's thread and never wait for a playback's thread: a stopped playback
+// closes its device by itself, and the next one opens its device only after that.
+class SoundPlayer {
 public:
     // The largest block the playback thread reads at once; faster sounds use slots of this size.
     static constexpr int PcmBufferSize = 204800;
@@ -37,7 +40,10 @@ public:
     static constexpr int DrainGraceMs = 5000;
 
     explicit SoundPlayer(WaveDevices& devices);
-    ~SoundPlayer() override;
+    // Waits for every playback's thread, stopped ones too.
+    ~SoundPlayer();
+    SoundPlayer(const SoundPlayer&) = delete;
+    SoundPlayer& operator=(const SoundPlayer&) = delete;
 
     // 0 when the file cannot be opened (the previous sound stays loaded).
     int loadWavFile(const std::string& path);
@@ -47,37 +53,30 @@ public:
     // Stops playback and makes the stream the loaded sound; 0 for a null stream.
     int setWavSource(std::unique_ptr<ByteStream> stream);
     int setMp3Source(std::unique_ptr<ByteStream> stream);
+    // Plays the loaded sound from where its last playback left it (a second play of a sound
+    // played to its end plays nothing, and still tells its listener); a playing sound stops first.
     int play(PlaybackListener* listener, bool loop);
     void stopPlayback();
+    // True while the current playback's thread runs; false as soon as it is stopped.
+    bool isRunning() const;
 
     int deviceId() const { return deviceId_; }
     void setDeviceId(int id) { deviceId_ = id; }
-
-protected:
-    void run() override;
-    const char* threadName() const override { return "SoundPlayer"; }
 
 private:
     int loadFile(std::unique_ptr<SoundSource> source, const std::string& path);
     // Stops playback and loads the decoder, whatever its openSource answered; 0 for a null stream.
     int setSource(std::unique_ptr<SoundSource> source, std::unique_ptr<ByteStream> stream);
-    // Bytes per slot: 100 ms of the source's rate, at least 100 ms of the sound it delivers, at
-    // most the PCM buffer.
-    static int slotSize(const SoundFormat& format, int frameBytes);
-    // Feeds the sound until it ends or a stop is asked (true), or the device stops taking it.
-    bool feed(int slot);
-    // Waits for the queued slots (at most 100 ms of sound each) to play, at most their length
-    // and the grace.
-    void drain();
-    // False when every try was refused.
-    bool writeWithRetries(int length);
+    // Lets go of stopped playbacks whose threads have ended.
+    void releaseEnded();
 
-    std::unique_ptr<SoundSource> source_;
-    bool loop_ = false;
+    WaveDevices& devices_;
+    std::shared_ptr<SoundSource> source_;
     int deviceId_ = -1;
-    SoundOutChannel output_;
-    PlaybackListener* listener_ = nullptr;
-    std::unique_ptr<unsigned char[]> pcm_;
+    std::unique_ptr<SoundPlayback> current_;
+    std::vector<std::unique_ptr<SoundPlayback>> stopped_;
+    // The last playback's closing, which the next one waits for before it opens its device.
+    std::shared_future<void> lastClosed_;
 };
 
 }  // namespace tarnix

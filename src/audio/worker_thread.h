@@ -32,12 +32,13 @@ protected:
     // The name the thread carries (shortened to the platform's 15 characters).
     virtual const char* threadName() const { return "WorkerThread"; }
     bool stopRequested() const { return stopFlag_.load(std::memory_order_relaxed); }
+    // Sets the flag `stop` sets, without waiting for the body.
+    void requestStop();
     // Sleeps the thread, waking early when asked to stop so that `stop` waits for no pause.
     void sleepMs(int milliseconds);
 
 private:
     static void* threadMain(void* self);
-    void requestStop();
     // Waits for a thread whose body may already have returned and forgets it.
     void releaseThread();
 

@@ -16,6 +16,8 @@ public:
     {
     }
 
+    void closeThrough(std::shared_ptr<FakeWaveDevices::CloseGate> gate) { gate_ = std::move(gate); }
+
     int start() override { return log("start"); }
     int stop() override { return log("stop"); }
     int pause() override { return log("pause"); }
@@ -98,6 +100,10 @@ public:
 
     int close() override
     {
+        if (gate_ != nullptr) {
+            std::unique_lock wait(gate_->lock);
+            gate_->released.wait(wait, [this] { return !gate_->held; });
+        }
         std::lock_guard guard(state_->lock);
         state_->calls.emplace_back("close");
         if (state_->closeBusyAnswers > 0) {
@@ -124,6 +130,7 @@ private:
 
     std::shared_ptr<FakeDeviceState> state_;
     bool instant_;
+    std::shared_ptr<FakeWaveDevices::CloseGate> gate_;
 };
 
 bool nameAt(const std::vector<std::optional<std::string>>& names, int id, std::string& name)
@@ -194,7 +201,18 @@ std::unique_ptr<WaveOutDevice> FakeWaveDevices::openOutput(int id, const PcmForm
     if (failOpen) {
         return nullptr;
     }
-    return std::make_unique<FakeWaveDevice>(record(id, format), instantPlayback);
+    auto device = std::make_unique<FakeWaveDevice>(record(id, format), instantPlayback);
+    device->closeThrough(closeGate_);
+    return device;
+}
+
+void FakeWaveDevices::holdCloses(bool held)
+{
+    {
+        std::lock_guard guard(closeGate_->lock);
+        closeGate_->held = held;
+    }
+    closeGate_->released.notify_all();
 }
 
 std::shared_ptr<FakeDeviceState> FakeWaveDevices::record(int id, const PcmFormat& format)
@@ -203,6 +221,10 @@ std::shared_ptr<FakeDeviceState> FakeWaveDevices::record(int id, const PcmFormat
     state->id = id;
     state->format = format;
     std::lock_guard guard(lock_);
+    for (const auto& other : opened_) {
+        std::lock_guard otherGuard(other->lock);
+        if (!other->closed) ++state->othersOpen;
+    }
     opened_.push_back(state);
     return state;
 }

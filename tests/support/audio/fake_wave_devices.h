@@ -3,6 +3,7 @@
 #include "audio/wave_device.h"
 
 #include <chrono>
+#include <condition_variable>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -31,6 +32,8 @@ struct FakeDeviceState {
     int addFailures = 0;
     unsigned char nextFill = 1;
     bool closed = false;
+    // Devices of the same fake still open when this one opened.
+    int othersOpen = 0;
 
     void completeNext(std::size_t count = 1);
     void completeAt(std::size_t position);
@@ -59,11 +62,20 @@ public:
     std::size_t openedCount();
     std::shared_ptr<FakeDeviceState> opened(std::size_t index);
 
+    // While held, closing an output blocks, as a device that is slow to let go.
+    struct CloseGate {
+        std::mutex lock;
+        std::condition_variable released;
+        bool held = false;
+    };
+    void holdCloses(bool held);
+
 private:
     std::shared_ptr<FakeDeviceState> record(int id, const PcmFormat& format);
 
     std::mutex lock_;
     std::vector<std::shared_ptr<FakeDeviceState>> opened_;
+    std::shared_ptr<CloseGate> closeGate_ = std::make_shared<CloseGate>();
 };
 
 // Polls until the condition holds or the time is up; returns the condition's last answer.

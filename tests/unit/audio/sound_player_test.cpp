@@ -65,7 +65,7 @@ TEST_F(SoundPlayerTest, LoopsFromTheStartUntilStopped)
         ASSERT_EQ(all[i], ramp(150)[i % 150]) << i;
     }
     EXPECT_EQ(listener.calls, 1);
-    EXPECT_TRUE(devices.opened(0)->closed);
+    EXPECT_TRUE(waitUntil([&] { return devices.opened(0)->closed; }));
 }
 
 TEST_F(SoundPlayerTest, StopDuringTheDrainStillTellsTheListenerOnce)
@@ -79,7 +79,34 @@ TEST_F(SoundPlayerTest, StopDuringTheDrainStillTellsTheListenerOnce)
     player.stopPlayback();
     EXPECT_FALSE(player.isRunning());
     EXPECT_EQ(listener.calls, 1);
-    EXPECT_TRUE(devices.opened(0)->closed);
+    EXPECT_TRUE(waitUntil([&] { return devices.opened(0)->closed; }));
+}
+
+// A device slow to let go holds up neither the stop nor the next load and play; the next sound
+// opens its device once the last one has closed.
+TEST_F(SoundPlayerTest, StopAndTheNextPlayDoNotWaitForTheDeviceToClose)
+{
+    devices.holdCloses(true);
+    SoundPlayer player(devices);
+    load(player, 300);
+    player.play(&listener, true);
+    ASSERT_TRUE(waitUntil([&] { return !played().empty(); }));
+    player.stopPlayback();
+    EXPECT_EQ(listener.calls, 1);  // told by the stop itself
+    load(player, 100);
+    player.play(&listener, false);
+    player.stopPlayback();
+    load(player, 100);
+    devices.instantPlayback = true;
+    player.play(&listener, false);
+    EXPECT_EQ(devices.openedCount(), 1U);  // the first device is still closing
+    EXPECT_EQ(listener.calls, 2);
+
+    devices.holdCloses(false);
+    ASSERT_TRUE(waitUntil([&] { return listener.calls == 3; }));
+    ASSERT_EQ(devices.openedCount(), 2U);  // the stopped second sound never opened a device
+    EXPECT_EQ(devices.opened(1)->othersOpen, 0);
+    EXPECT_EQ(played(1), ramp(100));
 }
 
 TEST_F(SoundPlayerTest, DropsABlockAfterTenRefusedWrites)
