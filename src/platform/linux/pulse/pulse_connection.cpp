@@ -55,7 +55,7 @@ PulseConnection::~PulseConnection()
 std::unique_ptr<PulseConnection> PulseConnection::open()
 {
     std::unique_ptr<PulseConnection> c(new PulseConnection);
-    c->context_ = pa_context_new(pa_mainloop_get_api(c->loop_), "Tarnix USB Phone Driver");
+    c->context_ = pa_context_new(pa_mainloop_get_api(c->loop_), PulseClientName);
     // Never start a sound server of our own: with none running there is nothing to ask.
     const bool connected = c->context_ &&
                            pa_context_connect(c->context_, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) >= 0 &&

@@ -8,6 +8,9 @@
 
 namespace tarnix {
 
+// How the sound server lists us among its clients.
+inline constexpr const char* PulseClientName = "Tarnix USB Phone Driver";
+
 // A sink or source of the sound server.
 struct PulseDevice {
     std::string serverName;  // the server's own identifier, e.g. "alsa_output.usb-...-00.analog-stereo"

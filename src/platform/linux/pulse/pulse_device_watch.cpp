@@ -1,5 +1,7 @@
 #include "platform/linux/pulse/pulse_device_watch.h"
 
+#include "platform/linux/pulse/pulse_connection.h"
+
 #include <algorithm>
 
 namespace tarnix {
@@ -28,7 +30,7 @@ PulseDeviceWatch::~PulseDeviceWatch()
 
 void PulseDeviceWatch::connect()
 {
-    context_ = pa_context_new(api_, "Tarnix USB Phone Driver");
+    context_ = pa_context_new(api_, PulseClientName);
     if (!context_) {
         retryLater();
         return;
