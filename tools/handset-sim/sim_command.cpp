@@ -123,7 +123,8 @@ std::optional<SimCommand> parseSimCommand(std::string_view line, std::string& er
         case SimCommand::Kind::Storm: {
             const auto blank = rest.find_first_of(" \t");
             const auto cycles = numberIn(rest.substr(0, blank));
-            const auto gap = blank == std::string_view::npos ? std::nullopt : numberIn(trim(rest.substr(blank)));
+            const auto gap =
+                blank == std::string_view::npos ? std::nullopt : numberIn(trim(rest.substr(blank)));
             if (cycles && gap && *cycles > 0) {
                 command.number = *cycles;
                 command.gapMs = *gap;

@@ -106,11 +106,11 @@ wait 300
 )",
                               {"--model", "2"});
     EXPECT_EQ(run.exitCode, 0);
-    EXPECT_TRUE(inOrder(run.lines,
-                        {"> storm 3 40", "unplugged node=/dev/hidraw0", "plugged model=2 node=/dev/hidraw1",
-                         "unplugged node=/dev/hidraw1", "plugged model=2 node=/dev/hidraw2",
-                         "unplugged node=/dev/hidraw2", "plugged model=2 node=/dev/hidraw3", "> expect light=on",
-                         "> press 7", "key 7"}));
+    EXPECT_TRUE(inOrder(
+        run.lines,
+        {"> storm 3 40", "unplugged node=/dev/hidraw0", "plugged model=2 node=/dev/hidraw1",
+         "unplugged node=/dev/hidraw1", "plugged model=2 node=/dev/hidraw2", "unplugged node=/dev/hidraw2",
+         "plugged model=2 node=/dev/hidraw3", "> expect light=on", "> press 7", "key 7"}));
     EXPECT_EQ(std::count(run.lines.begin(), run.lines.end(), "> press 7"), 1);
     EXPECT_EQ(std::count_if(run.lines.begin(), run.lines.end(),
                             [](const std::string& line) { return line.starts_with("plugged "); }),
