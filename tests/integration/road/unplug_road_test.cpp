@@ -80,8 +80,16 @@ protected:
 
 TEST_F(UnplugRoad, PulledOutIdleRingingAndInACallTheHandsetPutBackAnswersTheNextCall)
 {
+    // The first hook events only tell the program where the handset is.
+    road.handset("lift");
+    road.handset("replace");
     road.handset("unplug");
     ASSERT_NO_FATAL_FAILURE(replugged(road, 2));
+    // The handset put back is lifted and hung up in its first reports: both are heard.
+    road.handset("lift");
+    ASSERT_TRUE(road.messengerHas("CMD HOOK OFF"));
+    road.handset("replace");
+    ASSERT_TRUE(road.messengerHas("CMD HOOK ON"));
     ASSERT_NO_FATAL_FAILURE(nextCallRingsAndIsAnswered(road, 123));
     ASSERT_TRUE(road.handsetShowsClock("call=off"));
 
