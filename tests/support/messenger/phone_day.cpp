@@ -1,6 +1,5 @@
 #include "phone_day.h"
 
-#include "answering/voice_answerer.h"
 #include "device/handset_codes.h"
 
 #include <algorithm>
@@ -17,7 +16,7 @@ constexpr std::int64_t kHourMs = 60 * kMinuteMs;
 constexpr int kCallsPerHour = 15;
 // The machine takes a call that rang this long; answered calls are taken sooner, missed ones
 // end before.
-constexpr int kMachineDelaySecs = 20;
+constexpr std::int64_t kMachineDelayMs = 20'000;
 // The run starts at midnight on 9 December 2026.
 constexpr std::time_t kMidnight = 1'796'774'400;
 
@@ -34,7 +33,7 @@ PhoneDay::PhoneDay()
     stack_.wave.outputs = {"Speakers", "Virtual Cable 1 Out"};
     stack_.wave.inputs = {"Microphone", "Virtual Cable 2 In"};
     stack_.settings.voiceOnline = 1;
-    stack_.settings.voiceOnlineSecs = kMachineDelaySecs;
+    stack_.settings.voiceOnlineSecs = static_cast<std::int32_t>(kMachineDelayMs / 1000);
     stack_.bus.offerDescriptors();
     handset_ = std::make_shared<sim::VirtualLcdHandset>();
     handsetPath_ = stack_.bus.plug(handset_);
@@ -153,7 +152,7 @@ void PhoneDay::missed(int id)
     const std::string call = "CALL " + std::to_string(id);
     notify(call + " STATUS RINGING");
     notify(call + " PARTNER_HANDLE bob");
-    advance((kMachineDelaySecs - 5) * 1000);
+    advance(kMachineDelayMs - 5000);
     notify(call + " STATUS MISSED");
 }
 
@@ -200,7 +199,7 @@ void PhoneDay::takenByTheMachine(int id)
     const std::size_t records = stack_.settings.records.size();
     notify(call + " STATUS RINGING");
     notify(call + " PARTNER_HANDLE alice");
-    advance(kMachineDelaySecs * 1000 + 500);
+    advance(kMachineDelayMs + 500);
     expectSent("SET " + call + " STATUS INPROGRESS");
     notify("AUDIO_IN Microphone");
     notify("AUDIO_OUT Speakers");
