@@ -7,6 +7,7 @@ namespace tarnix {
 int HandsetDevice::Start()
 {
     if (!Open()) return -1;
+    reportedHook_ = host_.lastHookState();
     host_.StartPollTimer();
     AfterOpen();
     return 0;
@@ -60,12 +61,13 @@ void HandsetDevice::Poll()
     int event = KeyNone;
     bool hookEvent = false;
     if (hookChangePending()) {
-        // The first hook state after opening only initialises.
+        // The first hook state the program sees only initialises.
         if (reportedHook_ != -1) {
             event = hookState_ != 0 ? HookOn : HookOff;
             hookEvent = true;
         }
         reportedHook_ = hookState_;
+        host_.setLastHookState(reportedHook_);
     }
     if (!hookEvent) {
         const std::optional<int> key = ReadKey();

@@ -27,7 +27,8 @@ public:
 
     // 1, 2 or 4 for the handsets, 3 for the line board.
     virtual int ModelType() const = 0;
-    // Opens the device, then polls it and runs AfterOpen(). 0 started, -1 not found.
+    // Opens the device, then polls it and runs AfterOpen(); the hook state goes on from the
+    // handset before. 0 started, -1 not found.
     virtual int Start();
     virtual int Version() const { return kVersion; }
     // 0 done, -1 failed (the line board alone switches lines).

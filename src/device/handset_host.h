@@ -25,6 +25,11 @@ public:
     virtual DeviceClock& clock() = 0;
     // The main thread's loop, for a model that paces its own reports.
     virtual EventLoop& loop() = 0;
+    // The hook state the handsets last reported (1 on the cradle, 0 lifted; -1 none yet). A
+    // handset plugged in again starts from it: a lift or hang-up in its first report would
+    // otherwise only initialise it, and the phone would keep the old handset's state.
+    virtual int lastHookState() const = 0;
+    virtual void setLastHookState(int onCradle) = 0;
 
 protected:
     ~HandsetHost() = default;

@@ -58,6 +58,8 @@ private:
     std::int64_t nowMs() const override { return loop_.nowMs(); }
     DeviceClock& clock() override { return clock_; }
     EventLoop& loop() override { return loop_; }
+    int lastHookState() const override { return lastHook_; }
+    void setLastHookState(int onCradle) override { lastHook_ = onCradle; }
 
     void onDeviceChange(HidChange change);
     void startTick();
@@ -77,6 +79,7 @@ private:
     std::array<ScanEntry, kScanTableSize> table_{};
     bool pollTimerSet_ = false;
     int readWatch_ = 0;
+    int lastHook_ = -1;
 };
 
 }  // namespace tarnix

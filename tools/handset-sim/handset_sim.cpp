@@ -100,7 +100,7 @@ int HandsetSim::loop()
         print("error cannot read " + options_.script + ": " + std::strerror(errno));
         return kScriptError;
     }
-    if (options_.plugged) execute({SimCommand::Kind::Plug, 0, model_, {}});
+    if (options_.plugged) execute({SimCommand::Kind::Plug, 0, model_, 0, {}});
     printStates();
     if (!startCommand()) return 127;
 
@@ -223,6 +223,7 @@ void HandsetSim::advanceScript()
         if (Clock::now() < *waitUntil_) return;
         waitUntil_.reset();
     }
+    if (stormStep()) return;
     if (expecting_) {
         if (expectMet()) {
             expecting_.reset();
@@ -282,10 +283,7 @@ void HandsetSim::execute(const SimCommand& command)
             if (needHandset()) bed_.replace(handset_);
             return;
         case SimCommand::Kind::Unplug:
-            if (!needHandset()) return;
-            printStates();
-            print("unplugged node=" + bed_.nodePath(handset_));
-            bed_.unplug(handset_);
+            if (needHandset()) unplug();
             return;
         case SimCommand::Kind::Plug:
             if (bed_.plugged(handset_)) {
@@ -294,11 +292,16 @@ void HandsetSim::execute(const SimCommand& command)
                 return;
             }
             if (command.number != 0) model_ = command.number;
-            handset_ = bed_.plug(model_);
-            print("plugged model=" + std::to_string(model_) + " node=" + bed_.nodePath(handset_));
+            plug();
             return;
         case SimCommand::Kind::Wait:
             waitUntil_ = Clock::now() + std::chrono::milliseconds(command.number);
+            return;
+        case SimCommand::Kind::Storm:
+            if (!needHandset()) return;
+            stormSteps_ = 2 * command.number;
+            stormGapMs_ = command.gapMs;
+            stormStep();
             return;
         case SimCommand::Kind::Expect:
             expecting_ = command;
@@ -308,6 +311,33 @@ void HandsetSim::execute(const SimCommand& command)
             scriptEnded_ = true;
             return;
     }
+}
+
+void HandsetSim::unplug()
+{
+    printStates();
+    print("unplugged node=" + bed_.nodePath(handset_));
+    bed_.unplug(handset_);
+}
+
+void HandsetSim::plug()
+{
+    handset_ = bed_.plug(model_);
+    print("plugged model=" + std::to_string(model_) + " node=" + bed_.nodePath(handset_));
+}
+
+bool HandsetSim::stormStep()
+{
+    if (stormSteps_ == 0) return false;
+    // Odd steps left: the handset is out; even: it is in.
+    if (stormSteps_-- % 2 == 0) {
+        unplug();
+    } else {
+        plug();
+    }
+    printStates();
+    waitUntil_ = Clock::now() + std::chrono::milliseconds(stormGapMs_);
+    return true;
 }
 
 void HandsetSim::printStates()

@@ -52,6 +52,10 @@ private:
     // Reads and carries out script lines until one has to wait (or the script ends).
     void advanceScript();
     void execute(const SimCommand& command);
+    void unplug();
+    void plug();
+    // Takes the storm's next step once its wait is over; false when no storm goes on.
+    bool stormStep();
     bool readLine(std::string& line);
     void printStates();
     bool expectMet() const;
@@ -70,6 +74,9 @@ private:
     bool scriptEnded_ = false;
     std::string pending_;
     std::optional<Clock::time_point> waitUntil_;
+    // Unplugs and plugs still to come in a storm, and the wait after each.
+    int stormSteps_ = 0;
+    int stormGapMs_ = 0;
     std::optional<SimCommand> expecting_;
     Clock::time_point expectDeadline_{};
     int failure_ = 0;

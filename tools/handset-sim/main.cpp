@@ -12,7 +12,8 @@ constexpr char kUsage[] =
     "[--stamp] [--] COMMAND [ARG...]\n"
     "Runs COMMAND with a virtual handset and acts on it from FILE or standard input, one action\n"
     "a line: press KEY | hold KEY | release | lift | replace | unplug | plug [MODEL] | wait MS |\n"
-    "expect WORD... | quit. KEY: 0-9 * # yes no up down mute delete.\n"
+    "storm N MS (N times: unplug, wait MS, plug, wait MS) | expect WORD... | quit.\n"
+    "KEY: 0-9 * # yes no up down mute delete.\n"
     "--stamp begins every line it prints with the monotonic clock in seconds.\n";
 
 }  // namespace

@@ -74,7 +74,7 @@ std::optional<SimCommand> parseSimCommand(std::string_view line, std::string& er
         std::string_view name;
         SimCommand::Kind kind;
     };
-    static constexpr std::array<Verb, 10> kVerbs{{
+    static constexpr std::array<Verb, 11> kVerbs{{
         {"press", SimCommand::Kind::Press},
         {"hold", SimCommand::Kind::Hold},
         {"release", SimCommand::Kind::Release},
@@ -83,6 +83,7 @@ std::optional<SimCommand> parseSimCommand(std::string_view line, std::string& er
         {"unplug", SimCommand::Kind::Unplug},
         {"plug", SimCommand::Kind::Plug},
         {"wait", SimCommand::Kind::Wait},
+        {"storm", SimCommand::Kind::Storm},
         {"expect", SimCommand::Kind::Expect},
         {"quit", SimCommand::Kind::Quit},
     }};
@@ -119,6 +120,19 @@ std::optional<SimCommand> parseSimCommand(std::string_view line, std::string& er
                 error = "wait needs milliseconds: " + std::string(line);
             }
             break;
+        case SimCommand::Kind::Storm: {
+            const auto blank = rest.find_first_of(" \t");
+            const auto cycles = numberIn(rest.substr(0, blank));
+            const auto gap =
+                blank == std::string_view::npos ? std::nullopt : numberIn(trim(rest.substr(blank)));
+            if (cycles && gap && *cycles > 0) {
+                command.number = *cycles;
+                command.gapMs = *gap;
+            } else {
+                error = "storm needs cycles and milliseconds: " + std::string(line);
+            }
+            break;
+        }
         case SimCommand::Kind::Expect:
             command.words = rest;
             if (rest.empty()) error = "expect needs words to look for";

@@ -17,13 +17,15 @@ struct SimCommand {
         Unplug,   // unplug
         Plug,     // plug [MODEL]
         Wait,     // wait MS
+        Storm,    // storm N MS: N times unplug, wait MS, plug, wait MS
         Expect,   // expect WORD...: every word appears in the handset's state line
         Quit,     // quit
     };
 
     Kind kind = Kind::Quit;
     int key = 0;     // a HandsetKey
-    int number = 0;  // the model (0: as before) or milliseconds
+    int number = 0;  // the model (0: as before), milliseconds or a storm's cycles
+    int gapMs = 0;   // a storm's wait after each unplug and each plug
     std::string words;
 };
 

@@ -96,6 +96,27 @@ wait 300
     EXPECT_EQ(run.lines.back(), "exited signal=15");
 }
 
+TEST(HandsetSim, AStormUnplugsAndPlugsTheHandsetAgainAndTheLastOneStaysIn)
+{
+    const SimRun run = runSim(R"(expect light=on
+storm 3 40
+expect light=on
+press 7
+wait 300
+)",
+                              {"--model", "2"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(inOrder(
+        run.lines,
+        {"> storm 3 40", "unplugged node=/dev/hidraw0", "plugged model=2 node=/dev/hidraw1",
+         "unplugged node=/dev/hidraw1", "plugged model=2 node=/dev/hidraw2", "unplugged node=/dev/hidraw2",
+         "plugged model=2 node=/dev/hidraw3", "> expect light=on", "> press 7", "key 7"}));
+    EXPECT_EQ(std::count(run.lines.begin(), run.lines.end(), "> press 7"), 1);
+    EXPECT_EQ(std::count_if(run.lines.begin(), run.lines.end(),
+                            [](const std::string& line) { return line.starts_with("plugged "); }),
+              4);
+}
+
 TEST(HandsetSim, DigitsShowOnTheLcdAndTheHookIsReported)
 {
     const SimRun run = runSim(R"(expect light=on
@@ -218,6 +239,9 @@ TEST(SimCommandLine, ParsesEveryCommandAndRejectsMistakes)
         {"expect", K::Expect, 0, 0, "", "words"},
         {"lift now", K::Lift, 0, 0, "", "no argument"},
         {"dial 123", K::Quit, 0, 0, "", "unknown command"},
+        {"storm 5", K::Storm, 0, 0, "", "cycles and milliseconds"},
+        {"storm 0 40", K::Storm, 0, 0, "", "cycles and milliseconds"},
+        {"storm 5 soon", K::Storm, 0, 0, "", "cycles and milliseconds"},
     };
     for (const Case& c : cases) {
         std::string error;
@@ -233,6 +257,12 @@ TEST(SimCommandLine, ParsesEveryCommandAndRejectsMistakes)
         EXPECT_EQ(command->number, c.number) << c.line;
         EXPECT_EQ(command->words, c.words) << c.line;
     }
+    std::string stormError;
+    const auto storm = sim::parseSimCommand("storm 50  40", stormError);
+    ASSERT_TRUE(storm) << stormError;
+    EXPECT_EQ(storm->kind, K::Storm);
+    EXPECT_EQ(storm->number, 50);
+    EXPECT_EQ(storm->gapMs, 40);
     EXPECT_TRUE(sim::stateHoldsEveryWord("ring=on light=off lcd=\"42\"", " lcd=\"42\"\tring=on "));
     EXPECT_FALSE(sim::stateHoldsEveryWord("ring=on light=off", "ring=on light=on"));
     EXPECT_TRUE(sim::stateHoldsEveryWord("ring=on", ""));

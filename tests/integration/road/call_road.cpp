@@ -5,7 +5,11 @@
 #include <QElapsedTimer>
 
 #include <csignal>
+#include <filesystem>
+#include <fstream>
 #include <regex>
+#include <set>
+#include <sstream>
 
 namespace tarnix::test {
 namespace {
@@ -124,6 +128,35 @@ std::string CallRoad::messengerLineStarting(const std::string& prefix)
 {
     if (!messenger_.waitFor([&](const std::string& line) { return line.starts_with(prefix); })) return {};
     return messenger_.lines[messenger_.next - 1];
+}
+
+int CallRoad::programDescriptors() const
+{
+    if (!handset_.process || !handset_.process->running()) return -1;
+    // The program is handset-sim's one child.
+    const std::string sim = std::to_string(handset_.process->pid());
+    std::ifstream children("/proc/" + sim + "/task/" + sim + "/children");
+    std::string program;
+    if (!(children >> program)) return -1;
+    // umockdev's preload keeps an unnamed socket for every /dev path it cannot serve (ALSA's
+    // card probe alone makes hundreds); those are not the program's.
+    std::set<std::string> unnamed;
+    std::ifstream unix("/proc/net/unix");
+    for (std::string line; std::getline(unix, line);) {
+        std::istringstream fields(line);
+        std::string field[8];
+        int n = 0;
+        while (n < 8 && fields >> field[n]) ++n;
+        if (n == 7) unnamed.insert("socket:[" + field[6] + "]");
+    }
+    std::error_code error;
+    int count = 0;
+    for (std::filesystem::directory_iterator it("/proc/" + program + "/fd", error), end; !error && it != end;
+         it.increment(error)) {
+        std::error_code unreadable;
+        if (unnamed.count(std::filesystem::read_symlink(it->path(), unreadable).string()) == 0) ++count;
+    }
+    return error ? -1 : count;
 }
 
 bool CallRoad::finish()

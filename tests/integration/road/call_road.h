@@ -70,6 +70,10 @@ public:
     // the program ended cleanly.
     bool finish();
 
+    // How many descriptors the program has open (not counting the preload's); -1 when it is
+    // not running.
+    int programDescriptors() const;
+
     const ProgramSession& session() const { return session_; }
     const Lines& handsetLines() const { return handset_.lines; }
     ProgramSession& session() { return session_; }

@@ -217,6 +217,46 @@ TEST(HandsetHotPlug, HandsetReplugBeforeTheRemovalIsHandledIsOpenedAfresh)
     EXPECT_TRUE(handset->ringing());
 }
 
+// The first hook state the program sees only tells where the handset is; a handset put back
+// goes on from the last one, so a lift or hang-up in its first report is heard.
+TEST(HandsetHotPlug, AHandsetPutBackGoesOnFromTheHookStateBefore)
+{
+    HandsetTestRig rig;
+    const auto replug = [&rig](std::string& path, const std::shared_ptr<VirtualLcdHandset>& handset) {
+        rig.bus.unplug(path);
+        rig.loop.runPending();
+        path = rig.bus.plug(handset);
+        rig.loop.runPending();
+        rig.sink.take();
+    };
+    auto first = std::make_shared<VirtualLcdHandset>();
+    std::string path = rig.bus.plug(first);
+    rig.start();
+    first->lift();
+    rig.ticks(2);
+    EXPECT_TRUE(rig.sink.take().empty());
+    first->replace();
+    rig.ticks(2);
+    EXPECT_EQ(rig.sink.take(), Events{"key HookOn"});
+
+    auto second = std::make_shared<VirtualLcdHandset>();
+    replug(path, second);
+    second->lift();
+    rig.ticks(2);
+    EXPECT_EQ(rig.sink.take(), Events{"key HookOff"});
+
+    // Put back on its cradle: the first key also tells of the hang-up.
+    auto third = std::make_shared<VirtualLcdHandset>();
+    replug(path, third);
+    third->press(Key5);
+    rig.ticks(2);
+    EXPECT_EQ(rig.sink.take(), (Events{"key 5", "key HookOn"}));
+    third->release();
+    third->press(Key6);
+    rig.ticks(2);
+    EXPECT_EQ(rig.sink.take(), Events{"key 6"});
+}
+
 // A sink that asks about the handset while it hears of its removal.
 class AskingSink final : public HandsetEventSink {
 public:
