@@ -193,8 +193,8 @@ TEST_F(PhoneControllerTest, AHandsetSoundDeviceThatComesLaterIsSetUpWhileAMessen
     controller.UpdateStatus();
     EXPECT_EQ(take(), Transcript{"tray ready"});
 
-    wave.outputs.push_back("USB Audio Device");
-    wave.inputs.push_back("USB Audio Device");
+    wave.outputs.emplace_back("USB Audio Device");
+    wave.inputs.emplace_back("USB Audio Device");
     controller.OnSoundDevicesChanged();
     EXPECT_EQ(take(), (Transcript{"skype output USB Audio Device #1", "qq output USB Audio Device #1",
                                   "skype input USB Audio Device"}));
