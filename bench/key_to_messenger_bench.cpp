@@ -130,17 +130,24 @@ public:
         return waitUntil([&] { return bed.state(handset).find(text) != std::string::npos; });
     }
 
-    // The longest callback the program's stall probe logged since `from` characters of its output; -1 when
-    // the program logs none (a build without the probe).
-    double longestStallMs(qsizetype from)
+    // The longest callback the program's stall probe logged since `from` characters of its output,
+    // in the benchmark's counters, and what it was (the receiver's class and event type) in its
+    // label; -1 when the program logs none (a build without the probe).
+    void reportLongestStall(benchmark::State& state, qsizetype from)
     {
-        static const QRegularExpression busy(QStringLiteral("busy ([0-9.]+) ms"));
+        static const QRegularExpression busy(QStringLiteral("busy ([0-9.]+) ms( \\(.*\\))?"));
         const QString out = program->output();
         double longest = out.contains(QStringLiteral("stall probe on")) ? 0 : -1;
+        QString what;
         for (auto it = busy.globalMatch(out.mid(from)); it.hasNext();) {
-            longest = std::max(longest, it.next().captured(1).toDouble());
+            const QRegularExpressionMatch match = it.next();
+            if (match.captured(1).toDouble() > longest) {
+                longest = match.captured(1).toDouble();
+                what = match.captured(2).trimmed();
+            }
         }
-        return longest;
+        state.counters["stall_max_ms"] = longest;
+        if (!what.isEmpty()) state.SetLabel("longest stall " + what.toStdString());
     }
 
     std::string error;
@@ -167,6 +174,15 @@ bool answer(Road& road, const std::string& call)
     return answered;
 }
 
+// The program's own share of a key's way, in ms: from its read of the key's report to the command at
+// the stand-in. The rest is the emulated node's (its reads and writes are each a round trip to
+// umockdev's thread in this process).
+double programShareMs(const Road& road, double pressed, double arrived)
+{
+    const double taken = road.bed.reportTakenSince(road.handset, pressed);
+    return taken == 0 ? -1 : (arrived - taken) * 1e3;
+}
+
 void report(benchmark::State& state, const std::string& name, const std::vector<double>& millis)
 {
     if (millis.empty()) return;
@@ -187,6 +203,7 @@ void BM_DigitKeyReportToButtonCommand(benchmark::State& state)
     std::mt19937 random(1251);
     std::uniform_int_distribution<int> phaseMs(0, 9);
     std::vector<double> millis;
+    std::vector<double> program;
     int digit = 0;
     for (auto _ : state) {
         QThread::msleep(static_cast<unsigned long>(phaseMs(random)));
@@ -202,11 +219,57 @@ void BM_DigitKeyReportToButtonCommand(benchmark::State& state)
         }
         state.SetIterationTime(arrived - pressed);
         millis.push_back((arrived - pressed) * 1e3);
+        program.push_back(programShareMs(road, pressed, arrived));
+        road.program->output();  // keeps the program's log pipe from filling
     }
     report(state, "key", millis);
-    state.counters["stall_max_ms"] = road.longestStallMs(callStart);
+    report(state, "key_program", program);
+    road.reportLongestStall(state, callStart);
 }
-BENCHMARK(BM_DigitKeyReportToButtonCommand)->UseManualTime()->Iterations(200)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DigitKeyReportToButtonCommand)->UseManualTime()->Iterations(500)->Unit(benchmark::kMillisecond);
+
+// Outside a call: a digit (its key tone plays after the command) and the red key (its click
+// plays before), each from its key report to "BTN_PRESSED <key>".
+void BM_DigitAndCancelOutsideACall(benchmark::State& state)
+{
+    Road road(2, true);
+    // The program asks for the active calls once it has attached.
+    if (!road.error.empty() || bench::stampOf(*road.sim, "CMD SEARCH ACTIVECALLS") == 0) {
+        state.SkipWithError(("not attached: " + road.error).c_str());
+        return;
+    }
+    const qsizetype start = road.program->output().size();
+    std::mt19937 random(1252);
+    std::uniform_int_distribution<int> phaseMs(0, 9);
+    std::vector<double> digits;
+    std::vector<double> cancels;
+    std::vector<double> program;
+    int round = 0;
+    for (auto _ : state) {
+        const bool cancel = ++round % 2 == 0;
+        const int key = cancel ? KeyNo : Key0 + round % 10;
+        const std::string button = cancel ? "NO" : std::to_string(round % 10);
+        QThread::msleep(static_cast<unsigned long>(phaseMs(random)));
+        const double pressed = bench::monotonicSeconds();
+        road.bed.press(road.handset, key);
+        const double arrived = bench::stampOf(*road.sim, "CMD BTN_PRESSED " + button);
+        road.bed.release(road.handset);
+        if (arrived == 0 || bench::stampOf(*road.sim, "CMD BTN_RELEASED " + button) == 0) {
+            state.SkipWithError("a key's commands never reached the stand-in");
+            break;
+        }
+        state.SetIterationTime(arrived - pressed);
+        (cancel ? cancels : digits).push_back((arrived - pressed) * 1e3);
+        program.push_back(programShareMs(road, pressed, arrived));
+        // Tones without a sound device make ALSA write to the program's log: keep its pipe from filling.
+        road.program->output();
+    }
+    report(state, "digit", digits);
+    report(state, "cancel", cancels);
+    report(state, "key_program", program);
+    road.reportLongestStall(state, start);
+}
+BENCHMARK(BM_DigitAndCancelOutsideACall)->UseManualTime()->Iterations(400)->Unit(benchmark::kMillisecond);
 
 // Whole calls on model 4: "RINGING" to the handset's first report (the light) and to its ringing
 // (volume first, then the melody once the ringer has settled for 100 ms), the call
@@ -231,6 +294,7 @@ void BM_CallRingAnswerHangUp(benchmark::State& state)
     std::vector<double> ring;
     std::vector<double> answerKey;
     std::vector<double> hook;
+    std::vector<double> program;
     int call = 200;
     for (auto _ : state) {
         const std::string id = std::to_string(++call);
@@ -255,6 +319,7 @@ void BM_CallRingAnswerHangUp(benchmark::State& state)
             break;
         }
         answerKey.push_back((answered - pressed) * 1e3);
+        program.push_back(programShareMs(road, pressed, answered));
         for (int key : {KeyUp, KeyDown}) {
             road.bed.press(road.handset, key);
             road.bed.release(road.handset);
@@ -272,16 +337,19 @@ void BM_CallRingAnswerHangUp(benchmark::State& state)
             break;
         }
         hook.push_back((hungUp - pressed) * 1e3);
+        program.push_back(programShareMs(road, pressed, hungUp));
         state.SetIterationTime(answered - ringing);
+        road.program->output();  // keeps the program's log pipe from filling
         QThread::msleep(150);
     }
     report(state, "first_report", first);
     report(state, "ring", ring);
     report(state, "answer", answerKey);
     report(state, "hook", hook);
-    state.counters["stall_max_ms"] = road.longestStallMs(start);
+    report(state, "key_program", program);
+    road.reportLongestStall(state, start);
 }
-BENCHMARK(BM_CallRingAnswerHangUp)->UseManualTime()->Iterations(30)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CallRingAnswerHangUp)->UseManualTime()->Iterations(100)->Unit(benchmark::kMillisecond);
 
 // The program left alone for 10 s once up: wake-ups (context switches of all its threads) per
 // second and CPU in percent of one core. With a handset and an attached stand-in, and with neither.

@@ -2,7 +2,19 @@
 
 #include "base/base_log.h"
 
+#include <ctime>
+
 namespace tarnix {
+namespace {
+
+double threadCpuMs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
+}
+
+}  // namespace
 
 StallProbe::StallProbe() : on_(lcBase().isDebugEnabled())
 {
@@ -10,16 +22,23 @@ StallProbe::StallProbe() : on_(lcBase().isDebugEnabled())
     if (on_) qCDebug(lcBase, "stall probe on: callbacks of %.1f ms or more follow", kReportMs);
 }
 
-void StallProbe::enter()
+void StallProbe::enter(const char* receiverClass, int eventType)
 {
-    if (on_ && depth_++ == 0) busy_.start();
+    if (!on_ || depth_++ != 0) return;
+    receiverClass_ = receiverClass;
+    eventType_ = eventType;
+    cpuAtEnterMs_ = threadCpuMs();
+    busy_.start();
 }
 
 void StallProbe::leave()
 {
     if (!on_ || --depth_ != 0) return;
     const double ms = double(busy_.nsecsElapsed()) / 1e6;
-    if (ms >= kReportMs) qCDebug(lcBase, "busy %.3f ms", ms);
+    if (ms >= kReportMs) {
+        qCDebug(lcBase, "busy %.3f ms (%s, event %d, cpu %.3f ms)", ms, receiverClass_, eventType_,
+                threadCpuMs() - cpuAtEnterMs_);
+    }
 }
 
 }  // namespace tarnix

@@ -38,6 +38,10 @@ bool ProgramCopy::waitForOutput(const QString& text, int timeoutMs)
 
 QString ProgramCopy::output()
 {
+    // Without an event loop the pipe is read only when asked: take in all it holds, or a program
+    // that writes much would block once it is full.
+    while (process_->state() == QProcess::Running && process_->waitForReadyRead(0)) {
+    }
     output_ += QString::fromUtf8(process_->readAll());
     return output_;
 }

@@ -68,6 +68,14 @@ std::string HandsetBed::nodePath(int handset) const
                                                                 : "";
 }
 
+double HandsetBed::reportTakenSince(int handset, double since) const
+{
+    std::lock_guard lock(mutex_);
+    if (handset < 0 || handset >= static_cast<int>(slots_.size())) return 0;
+    test::UmockdevHidNode* node = slots_[static_cast<std::size_t>(handset)].node;
+    return node == nullptr ? 0 : node->reportTakenSince(since);
+}
+
 std::string HandsetBed::state(int handset) const
 {
     std::lock_guard lock(mutex_);

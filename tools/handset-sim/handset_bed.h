@@ -38,6 +38,10 @@ public:
     bool plugged(int handset) const;
     std::string nodePath(int handset) const;
     std::string state(int handset) const;
+    // When the program first took an input report of the handset at or after `since`
+    // (CLOCK_MONOTONIC seconds; 0 for none or no such handset): where the program's own share of
+    // a key's way begins.
+    double reportTakenSince(int handset, double since) const;
 
     // A person's actions; false when the handset is not plugged in (or lacks the key).
     bool press(int handset, int key);

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <utility>
 
 #include <fcntl.h>
@@ -116,7 +117,19 @@ void UmockdevHidNode::serveRead(UMockdevIoctlClient* client)
     UMockdevIoctlData* buffer = umockdev_ioctl_client_get_arg(client);
     const std::size_t length = std::min(report.size(), static_cast<std::size_t>(buffer->data_len));
     umockdev_ioctl_data_update(buffer, 0, report.data(), static_cast<gint>(length));
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    takenAt_.push_back(static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9);
+    if (takenAt_.size() > kTakenKept) takenAt_.pop_front();
     umockdev_ioctl_client_complete(client, static_cast<glong>(length), 0);
+}
+
+double UmockdevHidNode::reportTakenSince(double since)
+{
+    std::lock_guard lock(mutex_);
+    const auto taken =
+        std::find_if(takenAt_.begin(), takenAt_.end(), [since](double at) { return at >= since; });
+    return taken == takenAt_.end() ? 0 : *taken;
 }
 
 void UmockdevHidNode::serveWrite(UMockdevIoctlClient* client)

@@ -27,6 +27,7 @@ namespace tarnix::test {
 // The node may serve another process; its handlers run on umockdev's own thread.
 class UmockdevHidNode {
 public:
+    static constexpr std::size_t kTakenKept = 64;
     using WriteHandler = std::function<void(std::vector<std::uint8_t> report)>;
 
     // With a write handler, each written report goes to it, called on umockdev's thread (not
@@ -46,6 +47,9 @@ public:
     std::vector<std::vector<std::uint8_t>> takeWrittenReports();
     // From now on reads and writes fail with ENODEV; a reader waiting in poll() wakes.
     void markGone();
+    // When the program first took an input report at or after `since` (CLOCK_MONOTONIC seconds,
+    // among the last few it took); 0 for none.
+    double reportTakenSince(double since);
 
 private:
     static int onRead(UMockdevIoctlBase* handler, UMockdevIoctlClient* client, void* self);
@@ -67,6 +71,7 @@ private:
     std::vector<std::vector<std::uint8_t>> writtenReports_;
     WriteHandler writeHandler_;
     bool gone_ = false;
+    std::deque<double> takenAt_;
 };
 
 }  // namespace tarnix::test
