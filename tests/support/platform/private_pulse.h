@@ -5,6 +5,7 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include <csignal>
 #include <memory>
 
 namespace tarnix {
@@ -24,6 +25,8 @@ public:
     bool pactl(const QStringList& arguments) const;
     // SIGKILL: the server goes as a crash would end it.
     void crash() { server_->crash(); }
+    // SIGSTOP / SIGCONT: a server that hangs, and comes back.
+    void hang(bool hung) const { ::kill(static_cast<pid_t>(server_->pid()), hung ? SIGSTOP : SIGCONT); }
 
 private:
     QTemporaryDir home_;

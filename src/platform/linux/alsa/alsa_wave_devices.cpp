@@ -114,7 +114,7 @@ void AlsaWaveDevices::devicesChanged()
 {
     {
         std::lock_guard lock(mutex_);
-        listings_ = {};
+        ++changes_;
     }
     stale_.notify_one();
 }
@@ -122,22 +122,37 @@ void AlsaWaveDevices::devicesChanged()
 void AlsaWaveDevices::readLists(std::stop_token stop)
 {
     std::unique_lock lock(mutex_);
-    const auto someStale = [this] { return !listings_[0].read || !listings_[1].read; };
-    while (stale_.wait(lock, stop, someStale)) {
-        listing(true);
-        listing(false);
+    const auto stale = [this] {
+        return !listings_[0].read || !listings_[1].read || readChanges_ != changes_;
+    };
+    while (stale_.wait(lock, stop, stale)) {
+        const std::uint64_t changes = changes_;
+        // Read unlocked: a sound server that hangs must not hold up the queries, which go on
+        // with the lists as they were until these are in.
+        lock.unlock();
+        std::vector<Entry> outputs = list(true);
+        std::vector<Entry> inputs = list(false);
+        lock.lock();
+        // A change that came meanwhile is read again on the next pass.
+        install(true, std::move(outputs));
+        install(false, std::move(inputs));
+        readChanges_ = changes;
     }
+}
+
+void AlsaWaveDevices::install(bool output, std::vector<Entry> entries) const
+{
+    listings_[output] = {std::move(entries), true};
+    std::optional<std::vector<Entry>>& told = told_[output];
+    if (told && *told != listings_[output].entries && changed_) loop_->post(changed_);
+    told = listings_[output].entries;
 }
 
 const AlsaWaveDevices::Listing& AlsaWaveDevices::listing(bool output) const
 {
-    Listing& listing = listings_[output];
-    if (listing.read) return listing;
-    listing = {list(output), true};
-    std::optional<std::vector<Entry>>& told = told_[output];
-    if (told && *told != listing.entries && changed_) loop_->post(changed_);
-    told = listing.entries;
-    return listing;
+    // Only a query before the reader's first pass lists on the caller's thread.
+    if (!listings_[output].read) install(output, list(output));
+    return listings_[output];
 }
 
 int AlsaWaveDevices::count(bool output) const

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <condition_variable>
+#include <cstdint>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -19,10 +20,11 @@ namespace tarnix {
 // The ALSA PCMs as wave devices: a running sound server's devices first, then the cards'
 // hardware devices (opened through a converting PCM, so any rate and sample size plays on a
 // device that offers one) and the PCMs the user's configuration names, in the order ALSA lists
-// them. Listing is costly (ALSA probes every possible card and re-reads its configuration): the
-// lists are read once, on a thread of their own, and again only when sound devices or the sound
-// server come or go; queries never list on the caller's thread unless they come before the
-// reader has been at it.
+// them. Listing is costly (ALSA probes every possible card and re-reads its configuration, a
+// sound server may be slow to answer): the lists are read once, on a thread of their own, and
+// again only when sound devices or the sound server come or go; until the new lists are in,
+// queries see the old ones. Queries never list on the caller's thread unless they come before
+// the reader's first pass.
 class AlsaWaveDevices final : public WaveDevices {
 public:
     struct Entry {
@@ -46,7 +48,7 @@ public:
     // server of a device or of itself; `changed` then runs on the loop if a list came out
     // different.
     void followChanges(EventLoop& loop, EventLoop::Task changed);
-    // Sound devices came or went: the lists are read again.
+    // Sound devices came or went: the lists are read again (queries see them once read).
     void devicesChanged();
 
     int outputCount() const override { return count(true); }
@@ -67,6 +69,8 @@ private:
     std::string pcmFor(bool output, int id) const;
     // The listing in that direction, read first if it is not there. Called with the mutex held.
     const Listing& listing(bool output) const;
+    // Makes the entries the listing and tells of a change. Called with the mutex held.
+    void install(bool output, std::vector<Entry> entries) const;
     const Entry* entryAt(bool output, int id) const;
     void readLists(std::stop_token stop);
 
@@ -75,6 +79,9 @@ private:
     mutable std::array<Listing, 2> listings_;
     // The lists as first read or last told of, to tell only changes.
     mutable std::array<std::optional<std::vector<Entry>>, 2> told_;
+    // Changes told, and those the lists were last read after.
+    std::uint64_t changes_ = 0;
+    std::uint64_t readChanges_ = 0;
     EventLoop* loop_ = nullptr;
     EventLoop::Task changed_;
     std::condition_variable_any stale_;

@@ -140,14 +140,15 @@ TEST_F(AlsaAudio, ListsStayAsReadUntilSoundDevicesComeOrGo)
     EXPECT_EQ(contents("handset"), std::vector<unsigned char>(tone.begin() + 44, tone.end()));
     EXPECT_TRUE(contents("headset").empty());
 
+    // Told of the change, the reader lists again; queries see the new lists once read.
     devices->devicesChanged();
-    EXPECT_EQ(devices->outputCount(), count + 1);
+    ASSERT_TRUE(waitUntil([&] { return devices->outputCount() == count + 1; }));
     EXPECT_EQ(findHandsetOutput(*devices), handset + 1);
     EXPECT_GE(findOutputByName(*devices, "Late Headset"), 0);
 
     writeAsoundrc("");
     devices->devicesChanged();
-    EXPECT_EQ(findOutputByName(*devices, "Late Headset"), -1);
+    ASSERT_TRUE(waitUntil([&] { return findOutputByName(*devices, "Late Headset") == -1; }));
     EXPECT_EQ(findHandsetOutput(*devices), handset);
 }
 
