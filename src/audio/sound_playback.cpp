@@ -11,7 +11,7 @@ namespace tarnix {
 SoundPlayback::SoundPlayback(Request request)
     : request_(std::move(request)),
       output_(request_.devices),
-      pcm_(std::make_unique<unsigned char[]>(SoundPlayer::PcmBufferSize)),
+      pcm_(std::make_unique_for_overwrite<unsigned char[]>(SoundPlayer::PcmBufferSize)),
       closed_(closing_.get_future().share())
 {
     // With nothing to play there is nothing to tell.
