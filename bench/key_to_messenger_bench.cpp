@@ -15,6 +15,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <QDBusConnection>
+#include <QDBusMessage>
 #include <QElapsedTimer>
 #include <QRegularExpression>
 #include <QThread>
@@ -150,6 +152,8 @@ public:
         if (!what.isEmpty()) state.SetLabel("longest stall " + what.toStdString());
     }
 
+    const QString& busAddress() const { return address_; }
+
     std::string error;
     sim::HandsetBed bed;
     int handset = -1;
@@ -270,6 +274,45 @@ void BM_DigitAndCancelOutsideACall(benchmark::State& state)
     road.reportLongestStall(state, start);
 }
 BENCHMARK(BM_DigitAndCancelOutsideACall)->UseManualTime()->Iterations(400)->Unit(benchmark::kMillisecond);
+
+// The floor under the key figures: a QtDBus client's call to the stand-in, from its send to the
+// stand-in's record of it. It is the last leg of every key's way, without the program or the node.
+void BM_BusCallToStandIn(benchmark::State& state)
+{
+    Road road(0, true);
+    if (!road.error.empty()) {
+        state.SkipWithError(road.error.c_str());
+        return;
+    }
+    QDBusConnection bus = QDBusConnection::connectToBus(road.busAddress(), QStringLiteral("bench"));
+    std::mt19937 random(1253);
+    std::uniform_int_distribution<int> phaseMs(0, 9);
+    std::vector<double> millis;
+    int round = 0;
+    for (auto _ : state) {
+        QThread::msleep(static_cast<unsigned long>(phaseMs(random)));
+        const QString command = QStringLiteral("GET FLOOR %1").arg(++round);
+        QDBusMessage call =
+            QDBusMessage::createMethodCall(QStringLiteral("com.Skype.API"), QStringLiteral("/com/Skype"),
+                                           QStringLiteral("com.Skype.API"), QStringLiteral("Invoke"));
+        call << command;
+        const double sent = bench::monotonicSeconds();
+        if (!bus.send(call)) {
+            state.SkipWithError("the bench could not call the stand-in");
+            break;
+        }
+        const double arrived = bench::stampOf(*road.sim, "CMD " + command.toStdString());
+        if (arrived == 0) {
+            state.SkipWithError("the call never reached the stand-in");
+            break;
+        }
+        state.SetIterationTime(arrived - sent);
+        millis.push_back((arrived - sent) * 1e3);
+    }
+    report(state, "call", millis);
+    QDBusConnection::disconnectFromBus(QStringLiteral("bench"));
+}
+BENCHMARK(BM_BusCallToStandIn)->UseManualTime()->Iterations(500)->Unit(benchmark::kMillisecond);
 
 // Whole calls on model 4: "RINGING" to the handset's first report (the light) and to its ringing
 // (volume first, then the melody once the ringer has settled for 100 ms), the call
