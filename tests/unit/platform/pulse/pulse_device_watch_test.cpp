@@ -14,9 +14,11 @@
 namespace tarnix {
 namespace {
 
+// Generous: with no server the watch looks again after 2 s, then 4 s, 8 s...; a slow machine may
+// start the server after the first look again.
 bool waitFor(const std::atomic<int>& changes, int atLeast)
 {
-    for (int i = 0; i < 250 && changes < atLeast; ++i) QThread::msleep(20);
+    for (int i = 0; i < 1000 && changes < atLeast; ++i) QThread::msleep(20);
     return changes >= atLeast;
 }
 
