@@ -178,6 +178,18 @@ bool answer(Road& road, const std::string& call)
     return answered;
 }
 
+// A pause of 0-9 ms before each press, so reports land at any moment of whatever period the
+// program may keep; seeded, so runs repeat.
+class Jitter {
+public:
+    explicit Jitter(unsigned seed) : random_(seed) {}
+    void pause() { QThread::msleep(static_cast<unsigned long>(ms_(random_))); }
+
+private:
+    std::mt19937 random_;
+    std::uniform_int_distribution<int> ms_{0, 9};
+};
+
 // The program's own share of a key's way, in ms: from its read of the key's report to the command at
 // the stand-in. The rest is the emulated node's (its reads and writes are each a round trip to
 // umockdev's thread in this process).
@@ -203,14 +215,12 @@ void BM_DigitKeyReportToButtonCommand(benchmark::State& state)
         return;
     }
     const qsizetype callStart = road.program->output().size();
-    // Reports land at any moment of whatever period the program may keep.
-    std::mt19937 random(1251);
-    std::uniform_int_distribution<int> phaseMs(0, 9);
+    Jitter jitter(1251);
     std::vector<double> millis;
     std::vector<double> program;
     int digit = 0;
     for (auto _ : state) {
-        QThread::msleep(static_cast<unsigned long>(phaseMs(random)));
+        jitter.pause();
         digit = (digit + 1) % 10;
         const std::string name = std::to_string(digit);
         const double pressed = bench::monotonicSeconds();
@@ -243,8 +253,7 @@ void BM_DigitAndCancelOutsideACall(benchmark::State& state)
         return;
     }
     const qsizetype start = road.program->output().size();
-    std::mt19937 random(1252);
-    std::uniform_int_distribution<int> phaseMs(0, 9);
+    Jitter jitter(1252);
     std::vector<double> digits;
     std::vector<double> cancels;
     std::vector<double> program;
@@ -253,7 +262,7 @@ void BM_DigitAndCancelOutsideACall(benchmark::State& state)
         const bool cancel = ++round % 2 == 0;
         const int key = cancel ? KeyNo : Key0 + round % 10;
         const std::string button = cancel ? "NO" : std::to_string(round % 10);
-        QThread::msleep(static_cast<unsigned long>(phaseMs(random)));
+        jitter.pause();
         const double pressed = bench::monotonicSeconds();
         road.bed.press(road.handset, key);
         const double arrived = bench::stampOf(*road.sim, "CMD BTN_PRESSED " + button);
@@ -285,12 +294,11 @@ void BM_BusCallToStandIn(benchmark::State& state)
         return;
     }
     QDBusConnection bus = QDBusConnection::connectToBus(road.busAddress(), QStringLiteral("bench"));
-    std::mt19937 random(1253);
-    std::uniform_int_distribution<int> phaseMs(0, 9);
+    Jitter jitter(1253);
     std::vector<double> millis;
     int round = 0;
     for (auto _ : state) {
-        QThread::msleep(static_cast<unsigned long>(phaseMs(random)));
+        jitter.pause();
         const QString command = QStringLiteral("GET FLOOR %1").arg(++round);
         QDBusMessage call =
             QDBusMessage::createMethodCall(QStringLiteral("com.Skype.API"), QStringLiteral("/com/Skype"),

@@ -66,7 +66,7 @@ void PhoneController::UpdateStatus()
         ports_.tray.TrayShowNoHandset();
         return;
     }
-    if (ports_.skype.isAttached() || ports_.qq.isAttached()) {
+    if (messengerAttached()) {
         ShowLink(1);
         ports_.tray.TrayShowReady();
         SetupUsbAudio();
@@ -133,7 +133,7 @@ void PhoneController::ShowHandsetState()
     const MessengerLink& skype = ports_.skype;
     const MessengerLink& qq = ports_.qq;
     if (!skype.callRinging() && !qq.callRinging()) ports_.handsets.channel().HandsetRing(0);
-    ShowLink(skype.isAttached() || qq.isAttached() ? 1 : 0);
+    ShowLink(messengerAttached() ? 1 : 0);
     ShowDialledNumber();
     ShowCallActive(skype.callInProgress() || qq.callInProgress() ? 1 : 0);
 }
@@ -161,9 +161,14 @@ void PhoneController::SetupUsbAudio()
     }
 }
 
+bool PhoneController::messengerAttached() const
+{
+    return ports_.skype.isAttached() || ports_.qq.isAttached();
+}
+
 void PhoneController::OnSoundDevicesChanged()
 {
-    if (presence_ == 0 && (ports_.skype.isAttached() || ports_.qq.isAttached())) SetupUsbAudio();
+    if (presence_ == 0 && messengerAttached()) SetupUsbAudio();
 }
 
 void PhoneController::appendDialled(char c)

@@ -73,6 +73,9 @@ public:
     std::int32_t presence() const { return presence_; }
 
 private:
+    // Skype or QQ is attached.
+    bool messengerAttached() const;
+
     Ports ports_;
     std::int32_t presence_ = 0;
     HandsetEventSink* subHandler_ = nullptr;

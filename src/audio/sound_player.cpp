@@ -72,9 +72,11 @@ int SoundPlayer::setSource(std::unique_ptr<SoundSource> source, std::unique_ptr<
 int SoundPlayer::play(PlaybackListener* listener, bool loop)
 {
     stopPlayback();
-    current_ = std::make_unique<SoundPlayback>(
-        SoundPlayback::Request{devices_, deviceId_, source_, loop, listener, *this, lastClosed_});
-    lastClosed_ = current_->closed();
+    // The newest stopped playback still running is the one whose device must close first.
+    std::shared_future<void> previousClosed =
+        stopped_.empty() ? std::shared_future<void>() : stopped_.back()->closed();
+    current_ = std::make_unique<SoundPlayback>(SoundPlayback::Request{
+        devices_, deviceId_, source_, loop, listener, *this, std::move(previousClosed)});
     current_->start();
     return 0;
 }

@@ -3,7 +3,6 @@
 #include "audio/sound_source.h"
 #include "audio/wave_device.h"
 
-#include <future>
 #include <memory>
 #include <string>
 #include <vector>
@@ -74,9 +73,8 @@ private:
     std::shared_ptr<SoundSource> source_;
     int deviceId_ = -1;
     std::unique_ptr<SoundPlayback> current_;
+    // Stopped playbacks whose threads still run, oldest first.
     std::vector<std::unique_ptr<SoundPlayback>> stopped_;
-    // The last playback's closing, which the next one waits for before it opens its device.
-    std::shared_future<void> lastClosed_;
 };
 
 }  // namespace tarnix
