@@ -54,9 +54,19 @@ bool DbusSkypeTransport::open()
                 // The messenger is whoever owns the service: one that gave it up, even while its
                 // process lives on, is gone for us.
                 if (newOwner != peer_) peerAlive_ = false;
+                serviceOwned_ = !newOwner.isEmpty();
                 if (!newOwner.isEmpty() && listener_ != nullptr)
                     listener_->onAttachMessage({}, AttachApiAvailable);
             });
+    // Asked after the watch is set up: the bus answers in order with the changes it announces.
+    QDBusMessage hasOwner = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("NameHasOwner"));
+    hasOwner << QString::fromLatin1(kServiceName);
+    DbusAnswer::call(bus_, hasOwner, kCommandTimeoutMs, this, [this](const QDBusMessage& reply) {
+        if (reply.type() != QDBusMessage::ErrorMessage && !reply.arguments().isEmpty())
+            serviceOwned_ = reply.arguments().constFirst().toBool();
+    });
     return true;
 }
 
@@ -70,6 +80,9 @@ void DbusSkypeTransport::discover()
 {
     // One handshake at a time: the messenger may be asking its user about the one under way.
     if (handshaking_ || !bus_.isConnected()) return;
+    // With nobody owning the service a NAME could only come back unknown; the watch says when
+    // someone takes it. No call, no wake-ups of an idle program.
+    if (!serviceOwned_) return;
     handshaking_ = true;
     invoke(kServiceName, QStringLiteral("NAME %1").arg(kClientName), kHandshakeTimeoutMs,
            [this](const QDBusMessage& reply) { onNameReply(reply); });

@@ -67,6 +67,8 @@ private:
     SkypeTransportListener* listener_ = nullptr;
     // The owner of kServiceName: the messenger is the peer only while it owns the service.
     QDBusServiceWatcher serviceWatcher_;
+    // Whether anyone owns kServiceName, as the bus last said; true until it has said.
+    bool serviceOwned_ = true;
     QString peer_;
     bool peerAlive_ = false;
     bool handshaking_ = false;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
+#include <QThread>
 
 #include <algorithm>
 #include <memory>
@@ -189,6 +190,19 @@ TEST_F(SkypeLinkTest, KilledMessengerIsNoticedWithinOneWatchPeriodAndFoundAgainW
     clock.restart();
     ASSERT_NE(waitFor(*driver_, "status Connected with Skype / Skype is online", 4000), "");
     // The new owner of the service is announced at once; the watch tick is not waited for.
+    EXPECT_LE(clock.elapsed(), 1000);
+}
+
+// Nobody owns the service when the driver starts, so it asks nobody; the messenger that takes
+// the service later is attached at once.
+TEST_F(SkypeLinkTest, MessengerStartedAfterTheDriverIsAttachedAtOnce)
+{
+    startDriver();
+    QThread::msleep(2500);  // past a watch tick with no messenger
+    startSim();
+    QElapsedTimer clock;
+    clock.start();
+    ASSERT_NE(waitFor(*driver_, "status Connected with Skype / Skype is online", 4000), "");
     EXPECT_LE(clock.elapsed(), 1000);
 }
 
