@@ -3,8 +3,11 @@
 // the stand-in's "RINGING" to the handset's ring report, the longest callback of the program's
 // main thread meanwhile, and what the program costs while nobody calls. Both ends read
 // CLOCK_MONOTONIC: this process just before it queues a report (or as the bed hears the ring),
-// the stand-in in its record's stamp (microseconds). TARNIX_BENCH_PROGRAM names another build of
-// the program to measure instead (an older one, for figures side by side).
+// the stand-in in its record's stamp (microseconds). Each latency benchmark runs twice: as the
+// machine is (awake:0) and with its CPUs held awake (awake:1, see AwakeCpus): on a virtual machine
+// the first adds the host's wake-up time of idle vCPUs to every hop. TARNIX_BENCH_PROGRAM names
+// another build of the program to measure instead (an older one, for figures side by side).
+#include "awake_cpus.h"
 #include "child_process.h"
 #include "device/handset_codes.h"
 #include "handset_bed.h"
@@ -21,12 +24,15 @@
 #include <QRegularExpression>
 #include <QThread>
 
+#include <algorithm>
 #include <atomic>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
+#include <map>
 #include <memory>
 #include <random>
 #include <string>
@@ -54,10 +60,11 @@ QString programPath()
 
 // Context switches of every thread of the process (each one a wake-up) and the time its threads
 // spent on a CPU, from the scheduler's own accounting (nanoseconds, unlike the 10 ms ticks of
-// /proc/<pid>/stat).
+// /proc/<pid>/stat). Wake-ups are also kept by thread name, so a figure says who wakes.
 struct ProcessCost {
     double wakeUps = 0;
     double cpuSeconds = 0;
+    std::map<std::string, double> wakeUpsByThread;
 
     static ProcessCost of(qint64 pid)
     {
@@ -65,10 +72,15 @@ struct ProcessCost {
         std::error_code error;
         for (const auto& task :
              std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/task", error)) {
+            std::ifstream comm(task.path() / "comm");
+            std::string thread;
+            std::getline(comm, thread);
             std::ifstream status(task.path() / "status");
             for (std::string line; std::getline(status, line);) {
                 if (line.find("ctxt_switches:") != std::string::npos) {
-                    cost.wakeUps += std::stod(line.substr(line.find(':') + 1));
+                    const double switches = std::stod(line.substr(line.find(':') + 1));
+                    cost.wakeUps += switches;
+                    cost.wakeUpsByThread[thread] += switches;
                 }
             }
             std::ifstream schedstat(task.path() / "schedstat");
@@ -135,11 +147,15 @@ public:
     // The longest callback the program's stall probe logged since `from` characters of its output,
     // in the benchmark's counters, and what it was (the receiver's class and event type) in its
     // label; -1 when the program logs none (a build without the probe).
+    // The longest callback of the program's main thread by the clock, and the most CPU one took:
+    // a callback far longer than its CPU time waited (for a core, or the host).
     void reportLongestStall(benchmark::State& state, qsizetype from)
     {
         static const QRegularExpression busy(QStringLiteral("busy ([0-9.]+) ms( \\(.*\\))?"));
+        static const QRegularExpression cpu(QStringLiteral("cpu ([0-9.]+) ms"));
         const QString out = program->output();
         double longest = out.contains(QStringLiteral("stall probe on")) ? 0 : -1;
+        double mostCpu = longest;
         QString what;
         for (auto it = busy.globalMatch(out.mid(from)); it.hasNext();) {
             const QRegularExpressionMatch match = it.next();
@@ -147,8 +163,10 @@ public:
                 longest = match.captured(1).toDouble();
                 what = match.captured(2).trimmed();
             }
+            mostCpu = std::max(mostCpu, cpu.match(match.captured(2)).captured(1).toDouble());
         }
         state.counters["stall_max_ms"] = longest;
+        state.counters["stall_cpu_max_ms"] = mostCpu;
         if (!what.isEmpty()) state.SetLabel("longest stall " + what.toStdString());
     }
 
@@ -199,6 +217,17 @@ double programShareMs(const Road& road, double pressed, double arrived)
     return taken == 0 ? -1 : (arrived - taken) * 1e3;
 }
 
+// Every CPU held awake for the awake:1 run of a latency benchmark, none for awake:0.
+std::unique_ptr<bench::AwakeCpus> awakeIfAsked(const benchmark::State& state)
+{
+    return state.range(0) != 0 ? std::make_unique<bench::AwakeCpus>() : nullptr;
+}
+
+void asIsAndAwake(benchmark::internal::Benchmark* benchmark)
+{
+    benchmark->ArgName("awake")->Arg(0)->Arg(1);
+}
+
 void report(benchmark::State& state, const std::string& name, const std::vector<double>& millis)
 {
     if (millis.empty()) return;
@@ -209,6 +238,7 @@ void report(benchmark::State& state, const std::string& name, const std::vector<
 // A digit during an answered call: its key report to "BTN_PRESSED <digit>".
 void BM_DigitKeyReportToButtonCommand(benchmark::State& state)
 {
+    const auto awake = awakeIfAsked(state);
     Road road(2, true);
     if (!road.error.empty() || !answer(road, "123")) {
         state.SkipWithError(("no answered call: " + road.error).c_str());
@@ -240,12 +270,17 @@ void BM_DigitKeyReportToButtonCommand(benchmark::State& state)
     report(state, "key_program", program);
     road.reportLongestStall(state, callStart);
 }
-BENCHMARK(BM_DigitKeyReportToButtonCommand)->UseManualTime()->Iterations(500)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DigitKeyReportToButtonCommand)
+    ->Apply(asIsAndAwake)
+    ->UseManualTime()
+    ->Iterations(500)
+    ->Unit(benchmark::kMillisecond);
 
 // Outside a call: a digit (its key tone plays after the command) and the red key (its click
 // plays before), each from its key report to "BTN_PRESSED <key>".
 void BM_DigitAndCancelOutsideACall(benchmark::State& state)
 {
+    const auto awake = awakeIfAsked(state);
     Road road(2, true);
     // The program asks for the active calls once it has attached.
     if (!road.error.empty() || bench::stampOf(*road.sim, "CMD SEARCH ACTIVECALLS") == 0) {
@@ -282,12 +317,17 @@ void BM_DigitAndCancelOutsideACall(benchmark::State& state)
     report(state, "key_program", program);
     road.reportLongestStall(state, start);
 }
-BENCHMARK(BM_DigitAndCancelOutsideACall)->UseManualTime()->Iterations(400)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DigitAndCancelOutsideACall)
+    ->Apply(asIsAndAwake)
+    ->UseManualTime()
+    ->Iterations(400)
+    ->Unit(benchmark::kMillisecond);
 
 // The floor under the key figures: a QtDBus client's call to the stand-in, from its send to the
 // stand-in's record of it. It is the last leg of every key's way, without the program or the node.
 void BM_BusCallToStandIn(benchmark::State& state)
 {
+    const auto awake = awakeIfAsked(state);
     Road road(0, true);
     if (!road.error.empty()) {
         state.SkipWithError(road.error.c_str());
@@ -320,14 +360,19 @@ void BM_BusCallToStandIn(benchmark::State& state)
     report(state, "call", millis);
     QDBusConnection::disconnectFromBus(QStringLiteral("bench"));
 }
-BENCHMARK(BM_BusCallToStandIn)->UseManualTime()->Iterations(500)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BusCallToStandIn)
+    ->Apply(asIsAndAwake)
+    ->UseManualTime()
+    ->Iterations(500)
+    ->Unit(benchmark::kMillisecond);
 
 // Whole calls on model 4: "RINGING" to the handset's first report (the light) and to its ringing
 // (volume first, then the melody once the ringer has settled for 100 ms), the call
-// key to "SET CALL n STATUS INPROGRESS", the volume keys, hanging up by the hook to "HOOK ON", and
-// the longest stall of the program's main thread over all of it.
+// key to "SET CALL n STATUS INPROGRESS", the volume keys, two digits, hanging up by the hook to
+// "HOOK ON", and the longest stall of the program's main thread over all of it.
 void BM_CallRingAnswerHangUp(benchmark::State& state)
 {
+    const auto awake = awakeIfAsked(state);
     Road road(4, true);
     if (!road.error.empty()) {
         state.SkipWithError(road.error.c_str());
@@ -347,6 +392,7 @@ void BM_CallRingAnswerHangUp(benchmark::State& state)
     std::vector<double> hook;
     std::vector<double> program;
     int call = 200;
+    static constexpr int kDigits[] = {5, 6};
     for (auto _ : state) {
         const std::string id = std::to_string(++call);
         firstAt = 0;
@@ -376,6 +422,15 @@ void BM_CallRingAnswerHangUp(benchmark::State& state)
             road.bed.release(road.handset);
             QThread::msleep(50);
         }
+        const bool dialled = std::all_of(std::begin(kDigits), std::end(kDigits), [&](int digit) {
+            road.bed.press(road.handset, Key0 + digit);
+            road.bed.release(road.handset);
+            return bench::stampOf(*road.sim, "CMD SET CALL " + id + " DTMF " + std::to_string(digit)) != 0;
+        });
+        if (!dialled) {
+            state.SkipWithError("a digit in the call never reached the stand-in");
+            break;
+        }
 
         road.bed.lift(road.handset);
         QThread::msleep(50);
@@ -400,7 +455,11 @@ void BM_CallRingAnswerHangUp(benchmark::State& state)
     report(state, "key_program", program);
     road.reportLongestStall(state, start);
 }
-BENCHMARK(BM_CallRingAnswerHangUp)->UseManualTime()->Iterations(100)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CallRingAnswerHangUp)
+    ->Apply(asIsAndAwake)
+    ->UseManualTime()
+    ->Iterations(100)
+    ->Unit(benchmark::kMillisecond);
 
 // The program left alone for 10 s once up: wake-ups (context switches of all its threads) per
 // second and CPU in percent of one core. With a handset and an attached stand-in, and with neither.
@@ -425,6 +484,13 @@ void idle(benchmark::State& state, bool attached)
         state.SetIterationTime(seconds);
         state.counters["wakeups_per_s"] = (after.wakeUps - before.wakeUps) / seconds;
         state.counters["cpu_percent"] = (after.cpuSeconds - before.cpuSeconds) / seconds * 100;
+        std::string label = "wake-ups by thread:";
+        for (const auto& [thread, switches] : after.wakeUpsByThread) {
+            const auto earlier = before.wakeUpsByThread.find(thread);
+            const double woke = switches - (earlier == before.wakeUpsByThread.end() ? 0 : earlier->second);
+            if (woke > 0) label += " " + thread + " " + std::to_string(static_cast<int>(woke));
+        }
+        state.SetLabel(label);
     }
 }
 

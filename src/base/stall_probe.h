@@ -2,14 +2,17 @@
 
 #include <QElapsedTimer>
 
+#include <utility>
+
 namespace tarnix {
 
 // Times each callback the main thread's loop runs (a timer, a readable descriptor, a posted task,
 // a bus reply, a widget event): while one runs, nothing else on the thread is served. Callbacks
 // of kReportMs or more are logged at debug level in the tarnix.base category (off unless
 // QT_LOGGING_RULES turns it on; then four clock reads a callback), so benchmarks can read the
-// longest stall of a real run. Each line also gives the thread's own CPU time over the callback:
-// far less than the stall means the thread was waiting (for a lock, the disk, or a core).
+// longest stall of a real run. Each line also gives the thread's own CPU time over the callback
+// (far less than the stall means the thread was waiting) and how often it was switched out:
+// blocked (it waited for a lock, a descriptor, the disk) or preempted (another thread had its core).
 // Nested callbacks count as part of the one they run in.
 class StallProbe {
 public:
@@ -30,6 +33,7 @@ private:
     const char* receiverClass_ = "";
     int eventType_ = 0;
     double cpuAtEnterMs_ = 0;
+    std::pair<long, long> switchesAtEnter_;
 };
 
 }  // namespace tarnix
