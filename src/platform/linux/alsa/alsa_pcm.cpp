@@ -2,6 +2,8 @@
 
 #include "audio/audio_log.h"
 
+#include <cerrno>
+
 namespace tarnix {
 
 namespace {
@@ -72,6 +74,7 @@ bool AlsaPcm::open(const std::string& name, snd_pcm_stream_t stream, const PcmFo
         return false;
     }
     int err = snd_pcm_open(&pcm_, name.c_str(), stream, SND_PCM_NONBLOCK);
+    missing_ = err == -ENOENT || err == -ENODEV;
     if (err >= 0) {
         err = applyFormat(pcm_, stream, format);
     }

@@ -20,6 +20,9 @@ public:
 
     // Opens the PCM and applies the format; false (logged) on failure.
     bool open(const std::string& name, snd_pcm_stream_t stream, const PcmFormat& format);
+    // After a failed open: ALSA has no such PCM (an unknown name, a card that is not there), as
+    // against one that is there but refused (busy, or the format).
+    bool missing() const { return missing_; }
 
     snd_pcm_t* handle() const { return pcm_; }
     std::size_t frameBytes() const { return frameBytes_; }
@@ -38,6 +41,7 @@ public:
 
 private:
     snd_pcm_t* pcm_ = nullptr;
+    bool missing_ = false;
     std::size_t frameBytes_ = 1;
     WaveHeader* head_ = nullptr;
     WaveHeader* tail_ = nullptr;

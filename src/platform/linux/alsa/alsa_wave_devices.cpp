@@ -4,6 +4,7 @@
 #include "platform/linux/alsa/alsa_wave_out.h"
 #include "platform/linux/pulse/pulse_connection.h"
 
+#include "audio/audio_log.h"
 #include "base/product_name.h"
 
 #include <alsa/asoundlib.h>
@@ -115,6 +116,7 @@ void AlsaWaveDevices::devicesChanged()
     {
         std::lock_guard lock(mutex_);
         ++changes_;
+        for (auto& names : missing_) names.clear();
     }
     stale_.notify_one();
 }
@@ -191,24 +193,36 @@ std::string AlsaWaveDevices::pcmFor(bool output, int id) const
     return entry == nullptr ? std::string() : entry->pcm;
 }
 
+template <typename Device>
+std::unique_ptr<Device> AlsaWaveDevices::openUnlessMissing(bool output, const std::string& pcm,
+                                                           const PcmFormat& format)
+{
+    if (pcm.empty()) return nullptr;
+    std::set<std::string>& missing = missing_[output ? 0 : 1];
+    {
+        std::lock_guard lock(mutex_);
+        if (missing.contains(pcm)) {
+            qCDebug(lcAudio, "PCM %s: still not there", pcm.c_str());
+            return nullptr;
+        }
+    }
+    auto device = std::make_unique<Device>();
+    if (device->open(pcm, format)) return device;
+    if (device->missing()) {
+        std::lock_guard lock(mutex_);
+        missing.insert(pcm);
+    }
+    return nullptr;
+}
+
 std::unique_ptr<WaveInDevice> AlsaWaveDevices::openInput(int id, const PcmFormat& format)
 {
-    const std::string pcm = pcmFor(false, id);
-    auto device = std::make_unique<AlsaWaveIn>();
-    if (pcm.empty() || !device->open(pcm, format)) {
-        return nullptr;
-    }
-    return device;
+    return openUnlessMissing<AlsaWaveIn>(false, pcmFor(false, id), format);
 }
 
 std::unique_ptr<WaveOutDevice> AlsaWaveDevices::openOutput(int id, const PcmFormat& format)
 {
-    const std::string pcm = pcmFor(true, id);
-    auto device = std::make_unique<AlsaWaveOut>();
-    if (pcm.empty() || !device->open(pcm, format)) {
-        return nullptr;
-    }
-    return device;
+    return openUnlessMissing<AlsaWaveOut>(true, pcmFor(true, id), format);
 }
 
 }  // namespace tarnix

@@ -11,6 +11,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -24,7 +25,9 @@ namespace tarnix {
 // sound server may be slow to answer): the lists are read once, on a thread of their own, and
 // again only when sound devices or the sound server come or go; until the new lists are in,
 // queries see the old ones. Queries never list on the caller's thread unless they come before
-// the reader's first pass.
+// the reader's first pass. A PCM that ALSA says is not there is not asked for again until sound
+// devices come or go: each try costs ALSA a pass over its whole configuration and a page of
+// complaints, for every key tone of a computer without sound.
 class AlsaWaveDevices final : public WaveDevices {
 public:
     struct Entry {
@@ -73,6 +76,9 @@ private:
     void install(bool output, std::vector<Entry> entries) const;
     const Entry* entryAt(bool output, int id) const;
     void readLists(std::stop_token stop);
+    // The device on the PCM, unless it was found missing since the last change.
+    template <typename Device>
+    std::unique_ptr<Device> openUnlessMissing(bool output, const std::string& pcm, const PcmFormat& format);
 
     // Filled by the const queries: the listing is a cache of ALSA's answer, not the object's state.
     mutable std::mutex mutex_;
@@ -85,6 +91,8 @@ private:
     EventLoop* loop_ = nullptr;
     EventLoop::Task changed_;
     std::condition_variable_any stale_;
+    // PCMs found missing since the last change, by direction (output first).
+    std::array<std::set<std::string>, 2> missing_;
     std::unique_ptr<UdevSoundMonitor> monitor_;
     std::unique_ptr<PulseDeviceWatch> serverWatch_;
     // Last, so it stops before the lists it fills go.

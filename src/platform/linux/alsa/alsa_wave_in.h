@@ -9,6 +9,7 @@ namespace tarnix {
 class AlsaWaveIn final : public WaveInDevice {
 public:
     bool open(const std::string& name, const PcmFormat& format);
+    bool missing() const { return pcm_.missing(); }
 
     int start() override;
     int stop() override;

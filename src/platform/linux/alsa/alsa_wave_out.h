@@ -10,6 +10,7 @@ namespace tarnix {
 class AlsaWaveOut final : public WaveOutDevice {
 public:
     bool open(const std::string& name, const PcmFormat& format);
+    bool missing() const { return pcm_.missing(); }
 
     int pause() override;
     int reset() override;

@@ -14,6 +14,7 @@
 #include "recording_sound_sink.h"
 #include "temp_folder.h"
 
+#include <alsa/asoundlib.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -276,6 +277,46 @@ TEST_F(AlsaAudio, RecordedMessageDecodesBackToTheCapturedSound)
     // One frame on either side of the tone may carry its onset and its end.
     EXPECT_LT(peak(0, offset - 1152), 16);
     EXPECT_LT(peak(end + 1152, end + rate / 2), 16);
+}
+
+int alsaComplaints = 0;
+
+void countComplaint(const char*, int, const char*, int, const char*, ...)
+{
+    ++alsaComplaints;
+}
+
+// A PCM ALSA says is not there is tried once until sound devices come or go: each try has ALSA go
+// over its whole configuration and complain, which a computer without sound did on every key tone.
+TEST_F(AlsaAudio, AMissingDeviceIsNotTriedAgainUntilDevicesChange)
+{
+    writeAsoundrc(
+        R"(pcm.ghost { type plug slave.pcm "nosuchpcm" hint { show on description "Ghost|IOIDOutput" } })"
+        "\n");
+    devices->devicesChanged();
+    int ghost = -1;
+    ASSERT_TRUE(waitUntil([&] { return (ghost = findOutputByName(*devices, "Ghost")) >= 0; }));
+    const PcmFormat format = PcmFormat::linear(1, 8000, 16);
+    alsaComplaints = 0;
+    snd_lib_error_set_handler(countComplaint);
+
+    EXPECT_EQ(devices->openOutput(ghost, format), nullptr);
+    const int firstTry = alsaComplaints;
+    EXPECT_GT(firstTry, 0);
+    EXPECT_EQ(devices->openOutput(ghost, format), nullptr);
+    EXPECT_EQ(alsaComplaints, firstTry);
+    // Other devices, and the other direction, are still asked for.
+    EXPECT_NE(devices->openOutput(findHandsetOutput(*devices), format), nullptr);
+    EXPECT_NE(devices->openInput(findInputByName(*devices, "Virtual Cable 2 In"), format), nullptr);
+
+    devices->devicesChanged();
+    EXPECT_EQ(devices->openOutput(ghost, format), nullptr);
+    EXPECT_GT(alsaComplaints, firstTry);
+
+    snd_lib_error_set_handler(nullptr);
+    writeAsoundrc("");
+    devices->devicesChanged();
+    ASSERT_TRUE(waitUntil([&] { return findOutputByName(*devices, "Ghost") == -1; }));
 }
 
 TEST_F(AlsaAudio, AnUnopenableDeviceLeavesTheChannelSilentButUsable)
