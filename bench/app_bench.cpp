@@ -1,6 +1,8 @@
 // From process start to the tray icon being up (the program logs that it runs right after it
-// has put the icon up), and the resident memory of the program then.
+// has put the icon up), and the resident memory of the program then. TARNIX_BENCH_PROGRAM names
+// another build to measure instead.
 #include "program_session.h"
+#include "program_under_test.h"
 #include "tray_display.h"
 
 #include <benchmark/benchmark.h>
@@ -30,7 +32,7 @@ double residentKiB(qint64 pid)
 void startToTray(benchmark::State& state, const QString& display)
 {
     tarnix::ensureQtApplication();
-    ProgramSession session(PROGRAM_PATH, LOCALE_PATH);
+    ProgramSession session(tarnix::bench::programUnderTest(), LOCALE_PATH);
     if (!display.isEmpty()) session.setDisplay(display);
     double resident = 0;
     for (auto _ : state) {

@@ -14,6 +14,7 @@
 #include "latency_samples.h"
 #include "program_copy.h"
 #include "program_session.h"
+#include "program_under_test.h"
 #include "stand_in_record.h"
 
 #include <benchmark/benchmark.h>
@@ -27,7 +28,6 @@
 #include <algorithm>
 #include <atomic>
 #include <csignal>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -50,12 +50,6 @@ bool waitUntil(const std::function<bool()>& done, int timeoutMs = 15000)
         QThread::msleep(5);
     }
     return true;
-}
-
-QString programPath()
-{
-    const char* other = std::getenv("TARNIX_BENCH_PROGRAM");
-    return other != nullptr && *other != 0 ? QString::fromLocal8Bit(other) : QStringLiteral(PROGRAM_PATH);
 }
 
 // Context switches of every thread of the process (each one a wake-up) and the time its threads
@@ -105,7 +99,7 @@ public:
             return;
         }
         if (withHandset) handset = bed.plug(model);
-        session_ = std::make_unique<ProgramSession>(programPath(), LOCALE_PATH);
+        session_ = std::make_unique<ProgramSession>(bench::programUnderTest(), LOCALE_PATH);
         session_->setBus(address_);
         QProcessEnvironment environment = session_->environment();
         // The bed puts its UMOCKDEV_DIR in this process's environment, where the session takes it from.
