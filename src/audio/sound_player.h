@@ -27,12 +27,15 @@ class SoundPlayer {
 public:
     // The largest block the playback thread reads at once; faster sounds use slots of this size.
     static constexpr int PcmBufferSize = 204800;
-    static constexpr int SlotCount = 2;
+    // A second of sound queued: a sound server counts a slot as played only once its sink has
+    // played it, which at the start of a sound takes most of a second; with fewer slots the
+    // blocks behind them waited too long and were dropped (a greeting lost its first 300 ms).
+    static constexpr int SlotCount = 10;
     static constexpr int WriteTries = 10;
     static constexpr int WriteRetryMs = 50;
     static constexpr int FeedPauseMs = 60;
     // Blocks refused in a row (each after WriteTries) after which the device counts as gone: about
-    // 5 s, well beyond a sound server's latency, which can cost a block or two at the start.
+    // 5 s, well beyond a sound server's latency.
     static constexpr int DroppedBlocksToGiveUp = 10;
     // How long the queued slots may take to play beyond their own length before the device
     // counts as gone.

@@ -155,7 +155,8 @@ TEST(AnsweringRoad, ACallNobodyAnswersIsGreetedRecordedAndListed)
     double heardSecs = 0;
     int peak = 0;
     ASSERT_EQ(std::sscanf(heard.c_str(), "EVENT heard %lf peak %d", &heardSecs, &peak), 2) << heard;
-    EXPECT_GT(heardSecs, 0.3) << "the caller heard the greeting";
+    // 0.72 s of the greeting is loud; a sound server's slow start once cost its first blocks.
+    EXPECT_GT(heardSecs, 0.58) << "the caller heard the whole greeting";
     EXPECT_GT(peak, 2000);
     // The messenger gets the handset's devices back.
     ASSERT_TRUE(road.messengerHas("CMD SET AUDIO_IN USB Audio Device"));

@@ -17,7 +17,9 @@ using test::WavBytes;
 
 class SoundPlayerTest : public ::testing::Test {
 protected:
-    // Loads a sound of 1000 bytes per second (slots of 100 bytes) from memory the test keeps.
+    static constexpr std::size_t kSlotBytes = 100;
+
+    // Loads a sound of 1000 bytes per second (slots of kSlotBytes) from memory the test keeps.
     void load(SoundPlayer& player, std::size_t dataBytes, int rate = 1000, int bits = 8)
     {
         file_ = WavBytes().format(1, rate, bits).chunk("data", ramp(dataBytes)).file();
@@ -111,13 +113,15 @@ TEST_F(SoundPlayerTest, StopAndTheNextPlayDoNotWaitForTheDeviceToClose)
 
 TEST_F(SoundPlayerTest, DropsABlockAfterTenRefusedWrites)
 {
-    SoundPlayer player(devices);  // two slots fill up and stay full
-    load(player, 300);
+    SoundPlayer player(devices);  // the slots fill up and stay full
+    load(player, (SoundPlayer::SlotCount + 1) * kSlotBytes);
     player.play(&listener, false);
-    // Two blocks queued, the third refused for 10 tries of 50 ms, then the drain waits.
-    std::this_thread::sleep_for(std::chrono::milliseconds(900));
+    // The slots queued, the next block refused for 10 tries of 50 ms, then the drain waits.
+    std::this_thread::sleep_for(
+        std::chrono::milliseconds(SoundPlayer::SlotCount * SoundPlayer::FeedPauseMs +
+                                  SoundPlayer::WriteTries * SoundPlayer::WriteRetryMs + 300));
     EXPECT_TRUE(player.isRunning());
-    EXPECT_EQ(played(), ramp(200));
+    EXPECT_EQ(played(), ramp(SoundPlayer::SlotCount * kSlotBytes));
     player.stopPlayback();
     EXPECT_EQ(listener.calls, 1);
 }
@@ -135,11 +139,11 @@ TEST_F(SoundPlayerTest, AnOutputThatNeverOpensEndsTheSoundAtOnce)
 
 TEST_F(SoundPlayerTest, AnOutputThatStopsTakingSoundEndsALoopingSound)
 {
-    SoundPlayer player(devices);  // takes two slots, then never plays another
-    load(player, 300);
+    SoundPlayer player(devices);  // fills its slots, then never plays another
+    load(player, (SoundPlayer::SlotCount + 1) * kSlotBytes);
     player.play(&listener, true);
     ASSERT_TRUE(waitUntil([&] { return listener.calls == 1; }, std::chrono::milliseconds(10000)));
-    EXPECT_EQ(played(), ramp(200));
+    EXPECT_EQ(played(), ramp(SoundPlayer::SlotCount * kSlotBytes));
 }
 
 TEST_F(SoundPlayerTest, AnOutputThatStopsPlayingEndsTheDrain)
