@@ -8,7 +8,8 @@ namespace tarnix {
 
 namespace {
 
-// Room for the player's two 100 ms slots and the capture ring's polling gaps.
+// Room for four of the player's 100 ms slots (the others wait in the held queue) and the capture
+// ring's polling gaps.
 constexpr unsigned BufferMicroseconds = 400000;
 constexpr unsigned PeriodMicroseconds = 20000;
 
