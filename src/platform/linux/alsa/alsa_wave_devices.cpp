@@ -199,18 +199,21 @@ std::unique_ptr<Device> AlsaWaveDevices::openUnlessMissing(bool output, const st
 {
     if (pcm.empty()) return nullptr;
     std::set<std::string>& missing = missing_[output ? 0 : 1];
+    std::uint64_t changesBefore = 0;
     {
         std::lock_guard lock(mutex_);
         if (missing.contains(pcm)) {
             qCDebug(lcAudio, "PCM %s: still not there", pcm.c_str());
             return nullptr;
         }
+        changesBefore = changes_;
     }
     auto device = std::make_unique<Device>();
     if (device->open(pcm, format)) return device;
     if (device->missing()) {
         std::lock_guard lock(mutex_);
-        missing.insert(pcm);
+        // A device that came while we tried may be the one: it is tried again next time.
+        if (changes_ == changesBefore) missing.insert(pcm);
     }
     return nullptr;
 }

@@ -26,8 +26,8 @@ namespace tarnix {
 // again only when sound devices or the sound server come or go; until the new lists are in,
 // queries see the old ones. Queries never list on the caller's thread unless they come before
 // the reader's first pass. A PCM that ALSA says is not there is not asked for again until sound
-// devices come or go: each try costs ALSA a pass over its whole configuration and a page of
-// complaints, for every key tone of a computer without sound.
+// devices come or go: on a computer without sound every key tone had ALSA print a page of
+// complaints.
 class AlsaWaveDevices final : public WaveDevices {
 public:
     struct Entry {
