@@ -138,11 +138,10 @@ public:
         return waitUntil([&] { return bed.state(handset).find(text) != std::string::npos; });
     }
 
-    // The longest callback the program's stall probe logged since `from` characters of its output,
-    // in the benchmark's counters, and what it was (the receiver's class and event type) in its
-    // label; -1 when the program logs none (a build without the probe).
-    // The longest callback of the program's main thread by the clock, and the most CPU one took:
-    // a callback far longer than its CPU time waited (for a core, or the host).
+    // The longest callback the program's stall probe logged since `from` characters of its output
+    // and the most CPU one took, in the benchmark's counters, and what the longest was (the
+    // receiver's class and event type) in its label; -1 when the program logs none (a build
+    // without the probe). A callback far longer than its CPU time waited (for a core, or the host).
     void reportLongestStall(benchmark::State& state, qsizetype from)
     {
         static const QRegularExpression busy(QStringLiteral("busy ([0-9.]+) ms( \\(.*\\))?"));
