@@ -216,9 +216,10 @@ std::unique_ptr<bench::AwakeCpus> awakeIfAsked(const benchmark::State& state)
     return state.range(0) != 0 ? std::make_unique<bench::AwakeCpus>() : nullptr;
 }
 
-void asIsAndAwake(benchmark::internal::Benchmark* benchmark)
+// A latency benchmark's two runs, each timed by its own clock reads, in milliseconds.
+void latencyRuns(benchmark::internal::Benchmark* benchmark)
 {
-    benchmark->ArgName("awake")->Arg(0)->Arg(1);
+    benchmark->ArgName("awake")->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 }
 
 void report(benchmark::State& state, const std::string& name, const std::vector<double>& millis)
@@ -263,11 +264,7 @@ void BM_DigitKeyReportToButtonCommand(benchmark::State& state)
     report(state, "key_program", program);
     road.reportLongestStall(state, callStart);
 }
-BENCHMARK(BM_DigitKeyReportToButtonCommand)
-    ->Apply(asIsAndAwake)
-    ->UseManualTime()
-    ->Iterations(500)
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DigitKeyReportToButtonCommand)->Apply(latencyRuns)->Iterations(500);
 
 // Outside a call: a digit (its key tone plays after the command) and the red key (its click
 // plays before), each from its key report to "BTN_PRESSED <key>".
@@ -302,19 +299,14 @@ void BM_DigitAndCancelOutsideACall(benchmark::State& state)
         state.SetIterationTime(arrived - pressed);
         (cancel ? cancels : digits).push_back((arrived - pressed) * 1e3);
         program.push_back(programShareMs(road, pressed, arrived));
-        // Tones without a sound device make ALSA write to the program's log: keep its pipe from filling.
-        road.program->output();
+        road.program->output();  // keeps the program's log pipe from filling
     }
     report(state, "digit", digits);
     report(state, "cancel", cancels);
     report(state, "key_program", program);
     road.reportLongestStall(state, start);
 }
-BENCHMARK(BM_DigitAndCancelOutsideACall)
-    ->Apply(asIsAndAwake)
-    ->UseManualTime()
-    ->Iterations(400)
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DigitAndCancelOutsideACall)->Apply(latencyRuns)->Iterations(400);
 
 // The floor under the key figures: a QtDBus client's call to the stand-in, from its send to the
 // stand-in's record of it. It is the last leg of every key's way, without the program or the node.
@@ -353,11 +345,7 @@ void BM_BusCallToStandIn(benchmark::State& state)
     report(state, "call", millis);
     QDBusConnection::disconnectFromBus(QStringLiteral("bench"));
 }
-BENCHMARK(BM_BusCallToStandIn)
-    ->Apply(asIsAndAwake)
-    ->UseManualTime()
-    ->Iterations(500)
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BusCallToStandIn)->Apply(latencyRuns)->Iterations(500);
 
 // Whole calls on model 4: "RINGING" to the handset's first report (the light) and to its ringing
 // (volume first, then the melody once the ringer has settled for 100 ms), the call
@@ -448,11 +436,7 @@ void BM_CallRingAnswerHangUp(benchmark::State& state)
     report(state, "key_program", program);
     road.reportLongestStall(state, start);
 }
-BENCHMARK(BM_CallRingAnswerHangUp)
-    ->Apply(asIsAndAwake)
-    ->UseManualTime()
-    ->Iterations(100)
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CallRingAnswerHangUp)->Apply(latencyRuns)->Iterations(100);
 
 // The program left alone for 10 s once up: wake-ups (context switches of all its threads) per
 // second and CPU in percent of one core. With a handset and an attached stand-in, and with neither.
